@@ -1,0 +1,53 @@
+#pragma once
+// The global values of one build, reset at its start and filled by the parser.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "script/colour.h"
+
+namespace quillfen {
+
+/// The part of the settings that the image operations receive whole.
+struct ImageOptions {
+    std::int32_t transpose = 0;
+    std::int32_t mirrorLeft = 0;
+    std::int32_t mirrorRight = 0;
+    std::int32_t flipV = 0;
+    std::int32_t resizeMode = 1;
+    std::int32_t stereo = 1;  // always equal to MovieSettings::stereo
+    char crop = '0';
+    ColourValue background = 0;
+};
+
+struct MovieSettings {
+    std::int32_t frameWidth = 0;  // set from the first written frame
+    std::int32_t frameHeight = 0;
+    std::int32_t resizeWidth = 0;
+    std::int32_t resizeHeight = 0;
+    std::int32_t bitCount = 0;
+    double frameRate = 25.0;
+    ImageOptions imageOptions;
+    std::int32_t stereo = 1;
+    std::int32_t convert = -1;
+    /// Folder from `path`, always ending in a separator; empty by default.
+    std::string pictureFolder;
+    /// Folder of the Script file, against which relative names are opened (empty: the
+    /// current directory). Not part of the Script's values, so `reset` keeps it.
+    std::string scriptFolder;
+
+    /// Back to the values every build starts from (scriptFolder is kept).
+    void reset() {
+        std::string folder = std::move(scriptFolder);
+        *this = MovieSettings{};
+        scriptFolder = std::move(folder);
+    }
+
+    /// Frames for a duration at the current frame rate: trunc(seconds x rate + 0.5).
+    int secondsToFrames(double seconds) const {
+        return static_cast<int>(seconds * frameRate + 0.5);
+    }
+};
+
+}  // namespace quillfen

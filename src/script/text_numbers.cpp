@@ -1,0 +1,109 @@
+#include "script/text_numbers.h"
+
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+namespace quillfen {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skipBlanks(std::string_view t, std::size_t i) {
+    while (i < t.size() && isBlank(t[i])) ++i;
+    return i;
+}
+
+std::size_t skipDigits(std::string_view t, std::size_t i) {
+    while (i < t.size() && isDigit(t[i])) ++i;
+    return i;
+}
+
+}  // namespace
+
+int readInt(std::string_view t) {
+    std::size_t i = skipBlanks(t, 0);
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    long long v = 0;
+    for (; i < t.size() && isDigit(t[i]); ++i) {
+        v = v * 10 + (t[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) v = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) v = -v;
+    if (v > INT_MAX) v = INT_MAX;
+    return static_cast<int>(v);
+}
+
+double readDouble(std::string_view t) {
+    std::size_t i = skipBlanks(t, 0);
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    std::size_t mantissa = i;
+    i = skipDigits(t, i);
+    bool digits = i > mantissa;
+    if (i < t.size() && t[i] == '.') {
+        std::size_t f = skipDigits(t, i + 1);
+        digits = digits || f > i + 1;
+        i = f;
+    }
+    if (!digits) return 0.0;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        std::size_t e = i + 1;
+        if (e < t.size() && (t[e] == '+' || t[e] == '-')) ++e;
+        std::size_t end = skipDigits(t, e);
+        if (end > e) i = end;
+    }
+    double v = 0.0;
+    std::from_chars(t.data() + mantissa, t.data() + i, v, std::chars_format::general);
+    return negative ? -v : v;
+}
+
+HexRead readHex(std::string_view t) {
+    std::size_t i = skipBlanks(t, 0);
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    if (i + 2 < t.size() && t[i] == '0' && (t[i + 1] == 'x' || t[i + 1] == 'X') &&
+        std::isxdigit(static_cast<unsigned char>(t[i + 2]))) {
+        i += 2;
+    }
+    HexRead r;
+    for (; i < t.size() && std::isxdigit(static_cast<unsigned char>(t[i])); ++i) {
+        char c = static_cast<char>(std::tolower(static_cast<unsigned char>(t[i])));
+        r.value = r.value * 16 + static_cast<std::uint32_t>(isDigit(c) ? c - '0' : c - 'a' + 10);
+        r.ok = true;
+    }
+    if (negative) r.value = 0u - r.value;
+    return r;
+}
+
+std::vector<std::string_view> splitPieces(std::string_view text, char separator) {
+    return splitPiecesAny(text, std::string_view(&separator, 1));
+}
+
+std::vector<std::string_view> splitPiecesAny(std::string_view text, std::string_view separators) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of(separators, start);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start) pieces.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+bool containsChar(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+
+}  // namespace quillfen
