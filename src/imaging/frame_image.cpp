@@ -14,10 +14,14 @@ int DibColorCount(const BitmapInfoHeader& h) {
         bits = coreBits;
     }
     switch (bits) {
-        case 1: return 2;
-        case 4: return 16;
-        case 8: return 256;
-        default: return 0;
+        case 1:
+            return 2;
+        case 4:
+            return 16;
+        case 8:
+            return 256;
+        default:
+            return 0;
     }
 }
 
@@ -56,7 +60,8 @@ FrameImage FrameImage::create(int width, int height, int bits) {
     h.biHeight = height;
     h.biBitCount = static_cast<std::uint16_t>(bits);
     h.biSizeImage = static_cast<std::uint32_t>(stride * static_cast<std::size_t>(height));
-    FrameImage image = allocate(h.biSize + DibPaletteSize(h) + stride * static_cast<std::size_t>(height));
+    FrameImage image =
+        allocate(h.biSize + DibPaletteSize(h) + stride * static_cast<std::size_t>(height));
     if (image) image.setHeader(h);
     return image;
 }
@@ -74,8 +79,10 @@ bool FrameImage::resize(std::size_t bytes) {
 
 BitmapInfoHeader FrameImage::header() const {
     BitmapInfoHeader h;
-    if (size_ >= sizeof h) std::memcpy(&h, bytes_.get(), sizeof h);
-    else h = BitmapInfoHeader{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    if (size_ >= sizeof h)
+        std::memcpy(&h, bytes_.get(), sizeof h);
+    else
+        h = BitmapInfoHeader{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     return h;
 }
 

@@ -40,7 +40,7 @@ std::size_t DibPaletteSize(const BitmapInfoHeader& header);
 std::size_t DibRowStride(std::int64_t width, int bits);
 
 class FrameImage {
-public:
+  public:
     FrameImage() = default;
     FrameImage(FrameImage&&) noexcept = default;
     FrameImage& operator=(FrameImage&&) noexcept = default;
@@ -81,7 +81,9 @@ public:
     std::uint8_t* pixels() { return data() + pixelOffset(); }
     const std::uint8_t* pixels() const { return data() + pixelOffset(); }
     /// Row `memoryRow` counted from the first row in memory (the bottom row of the picture).
-    std::uint8_t* row(int memoryRow) { return pixels() + stride() * static_cast<std::size_t>(memoryRow); }
+    std::uint8_t* row(int memoryRow) {
+        return pixels() + stride() * static_cast<std::size_t>(memoryRow);
+    }
     const std::uint8_t* row(int memoryRow) const {
         return pixels() + stride() * static_cast<std::size_t>(memoryRow);
     }
@@ -89,7 +91,7 @@ public:
     std::uint8_t* colourTable() { return data() + header().biSize; }
     const std::uint8_t* colourTable() const { return data() + header().biSize; }
 
-private:
+  private:
     struct FreeDeleter {
         void operator()(std::uint8_t* p) const { std::free(p); }
     };

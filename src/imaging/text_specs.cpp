@@ -33,7 +33,8 @@ LogFont ParseFontSpec(std::string_view text) {
 ColourValue ParseColorTriple(std::string_view text) {
     std::vector<std::string_view> numbers = splitPiecesAny(text, " ,\t");
     int rgb[3] = {0, 0, 0};
-    for (std::size_t i = 0; i < 3 && i < numbers.size(); ++i) rgb[i] = readInt(numbers[i]);
+    for (std::size_t i = 0; i < 3 && i < numbers.size(); ++i)
+        rgb[i] = readInt(numbers[i]);
     return makeColour(rgb[0], rgb[1], rgb[2]);
 }
 

@@ -37,10 +37,10 @@ enum class Command : int {
 
 /// The keywords with their leading ">", indexed by command code.
 inline constexpr std::array<std::string_view, 24> kCommandKeywords = {
-    ">resize", ">resizemode", ">stereo",   ">convert",  ">flipv",     ">mergeframes",
-    ">path",   ">transition", ">kbe",      ">stop",     ">framerate", ">transpose",
-    ">sequence", ">moviefile", ">mirror",  ">frame",    ">debug",     ">video",
-    ">text",   ">logo",       ">pip",      ">skip",     ">crop",      ">background",
+    ">resize",   ">resizemode", ">stereo", ">convert", ">flipv",     ">mergeframes",
+    ">path",     ">transition", ">kbe",    ">stop",    ">framerate", ">transpose",
+    ">sequence", ">moviefile",  ">mirror", ">frame",   ">debug",     ">video",
+    ">text",     ">logo",       ">pip",    ">skip",    ">crop",      ">background",
 };
 
 /// The command whose keyword equals `word` (">" included) without regard to case.

@@ -17,11 +17,17 @@ enum class ElementKind : std::int32_t {
     Text = 8,
 };
 
-constexpr bool isStillKind(ElementKind k) { return k == ElementKind::Source || k == ElementKind::Frame; }
+constexpr bool isStillKind(ElementKind k) {
+    return k == ElementKind::Source || k == ElementKind::Frame;
+}
 constexpr bool isMovingKind(ElementKind k) {
     return k == ElementKind::Kbe || k == ElementKind::Sequence || k == ElementKind::Video;
 }
-constexpr bool isTwoInputKind(ElementKind k) { return k == ElementKind::Transition || k == ElementKind::Pip; }
-constexpr bool isOverlayKind(ElementKind k) { return k == ElementKind::Text; }
+constexpr bool isTwoInputKind(ElementKind k) {
+    return k == ElementKind::Transition || k == ElementKind::Pip;
+}
+constexpr bool isOverlayKind(ElementKind k) {
+    return k == ElementKind::Text;
+}
 
 }  // namespace quillfen

@@ -8,16 +8,22 @@
 namespace quillfen {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipBlanks(std::string_view t, std::size_t i) {
-    while (i < t.size() && isBlank(t[i])) ++i;
+    while (i < t.size() && isBlank(t[i]))
+        ++i;
     return i;
 }
 
 std::size_t skipDigits(std::string_view t, std::size_t i) {
-    while (i < t.size() && isDigit(t[i])) ++i;
+    while (i < t.size() && isDigit(t[i]))
+        ++i;
     return i;
 }
 
@@ -98,12 +104,15 @@ std::vector<std::string_view> splitPiecesAny(std::string_view text, std::string_
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;
 }
 
-bool containsChar(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+bool containsChar(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
 
 }  // namespace quillfen

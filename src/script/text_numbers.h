@@ -34,6 +34,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b);
 bool containsChar(std::string_view text, char c);
 
 /// trunc(x + 0.5), the rounding of pixel geometry throughout.
-inline int roundHalfUp(double x) { return static_cast<int>(x + 0.5); }
+inline int roundHalfUp(double x) {
+    return static_cast<int>(x + 0.5);
+}
 
 }  // namespace quillfen
