@@ -56,28 +56,33 @@ struct FileContents {
     bool readOnly = false;
 };
 
-std::optional<FileContents> readWholeFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+// The whole file, or nullopt with `error` set. Only regular files are read, so a named pipe
+// or a device cannot hang or flood the editor (O_NONBLOCK keeps the open itself from waiting).
+std::optional<FileContents> readWholeFile(const std::filesystem::path& path, std::string& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return std::nullopt;
+    }
     FileContents contents;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0;
-    if (ok && S_ISDIR(st.st_mode)) ok = false, errno = EISDIR;
-    if (ok) contents.bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char block[kDetectionBlock];
-    while (ok) {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
+    if (::fstat(fd, &st) != 0) {
+        error = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
+    } else {
+        contents.bytes.reserve(static_cast<std::size_t>(st.st_size));
+        char block[kDetectionBlock];
+        for (;;) {
+            const ssize_t n = ::read(fd, block, sizeof block);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) error = std::strerror(errno);
+            if (n <= 0) break;
+            contents.bytes.append(block, static_cast<std::size_t>(n));
         }
-        contents.bytes.append(block, static_cast<std::size_t>(n));
     }
-    const int readErrno = errno;
     ::close(fd);
-    errno = readErrno;
-    if (!ok) return std::nullopt;
+    if (!error.empty()) return std::nullopt;
     // Root may write anything, so the permission bits count as well as access().
     contents.readOnly = (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
     return contents;
@@ -101,9 +106,10 @@ void CCrystalTextBuffer::FreeAll() {
 }
 
 bool CCrystalTextBuffer::LoadFromFile(const std::filesystem::path& path, int style) {
-    auto contents = readWholeFile(path);
+    std::string error;
+    auto contents = readWholeFile(path, error);
     if (!contents) {
-        lastError_ = std::strerror(errno);
+        lastError_ = std::move(error);
         return false;
     }
     style_ = knownStyle(style) ? style : detectStyle(contents->bytes);

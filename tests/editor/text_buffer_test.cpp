@@ -136,6 +136,10 @@ TEST_F(TextBufferTest, FailedLoadReportsWhyAndKeepsTheText) {
     EXPECT_FALSE(buffer.LoadFromFile(dir_ / "missing.txt"));
     EXPECT_EQ(buffer.GetLastError(), "No such file or directory");
     EXPECT_FALSE(buffer.LoadFromFile(dir_));  // a folder is not a Script
+    EXPECT_EQ(buffer.GetLastError(), "Is a directory");
+    // A named pipe without a writer would block a plain open.
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(buffer.LoadFromFile(dir_ / "pipe"));
     EXPECT_EQ(linesOf(buffer), std::vector<std::string>{"keep"});
 }
 
