@@ -1,0 +1,15 @@
+// Wipe: the second picture sweeps in from the left behind a soft vertical edge.
+#include "imaging/effects/effect_mask.h"
+#include "imaging/effects/effect_renders.h"
+
+namespace quillfen::effects {
+
+void renderWipe(const EffectJob& job, int rowBegin, int rowEnd) {
+    const float step = 1.0f / static_cast<float>(job.width);
+    renderByValue(job, rowBegin, rowEnd, softnessFor(24.0f, job.width), [&](int, float* v) {
+        for (int x = 0; x < job.width; ++x)
+            v[x] = static_cast<float>(x) * step;
+    });
+}
+
+}  // namespace quillfen::effects

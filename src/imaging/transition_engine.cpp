@@ -1,0 +1,155 @@
+#include "imaging/transition_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "imaging/dib_convert.h"
+#include "imaging/effects/effect_registry.h"
+
+namespace quillfen {
+namespace {
+
+constexpr std::uint32_t kColourBits = 0x00FFFFFFu;
+
+// Lays view columns [x0, x0 + viewWidth) of a 32-bit image at 1:1 over a width x height plane
+// of background, both anchored at their top-left corners.
+void composeView(const FrameImage& image, int x0, int viewWidth, int width, int height,
+                 std::uint32_t background, std::vector<std::uint32_t>& plane) {
+    plane.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), background);
+    const int rows = std::min(height, image.height());
+    const int columns = std::min(width, viewWidth);
+    for (int t = 0; t < rows; ++t) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(image.row(image.height() - 1 - t));
+        std::uint32_t* dst = plane.data() + static_cast<std::size_t>(height - 1 - t) * width;
+        for (int x = 0; x < columns; ++x)
+            dst[x] = src[x0 + x] & kColourBits;
+    }
+}
+
+// Copies one view's output to the placement's left and top inside the view's own columns
+// [viewX, viewX + viewWidth) of the result, cut at their edges so views never overlap.
+void placeView(const std::vector<std::uint32_t>& view, int viewWidth, int height,
+               const PlacementRect& at, int viewX, std::uint32_t* result, int resultWidth) {
+    const int firstX = std::max(0, -at.left), lastX = std::min(viewWidth, viewWidth - at.left);
+    for (int t = std::max(0, -at.top); t < height && t + at.top < height; ++t) {
+        const std::uint32_t* src =
+            view.data() + static_cast<std::size_t>(height - 1 - t) * viewWidth;
+        std::uint32_t* dst =
+            result + static_cast<std::size_t>(height - 1 - t - at.top) * resultWidth;
+        for (int x = firstX; x < lastX; ++x)
+            dst[viewX + at.left + x] = src[x];
+    }
+}
+
+float clampProgress(float progress) {
+    if (std::isnan(progress)) return 0.0f;
+    return std::clamp(progress, 0.0f, 1.0f);
+}
+
+}  // namespace
+
+const EffectCatalogue& CTransitionEngine::catalogue() const {
+    return builtinEffectCatalogue();
+}
+
+std::optional<ClassId> CTransitionEngine::FindEffect(std::string_view name) const {
+    return catalogue().FindEffect(name);
+}
+
+bool CTransitionEngine::SetInput(EngineInput which, const FrameImage& image) {
+    Input& input = inputs_[which == EngineInput::First ? 0 : 1];
+    input = Input{};
+    planesValid_ = false;
+    FrameImage pixels = DibTo32(image);
+    if (!pixels) return false;
+    input.viewWidth = stereo_ ? pixels.width() / 2 : pixels.width();
+    if (input.viewWidth <= 0) return false;
+    input.hasRightView = stereo_;
+    input.pixels = std::move(pixels);
+    return true;
+}
+
+bool CTransitionEngine::ReleaseTransforms() {
+    scratch_ = Plane{};
+    return true;
+}
+
+bool CTransitionEngine::composeInputs(int viewWidth, int height) {
+    const std::uint32_t background = background_ & kColourBits;
+    if (planesValid_ && planesWidth_ == viewWidth && planesHeight_ == height &&
+        planesBackground_ == background && planesStereo_ == stereo_)
+        return true;
+    planesValid_ = false;
+    const int views = stereo_ ? 2 : 1;
+    for (int view = 0; view < views; ++view) {
+        for (int slot = 0; slot < 2; ++slot) {
+            const Input& input = inputs_[slot];
+            if (view == 1 && !input.hasRightView) return false;
+            composeView(input.pixels, view * input.viewWidth, input.viewWidth, viewWidth, height,
+                        background, planes_[view][slot]);
+        }
+    }
+    planesValid_ = true;
+    planesWidth_ = viewWidth;
+    planesHeight_ = height;
+    planesBackground_ = background;
+    planesStereo_ = stereo_;
+    return true;
+}
+
+FrameImage CTransitionEngine::Apply(const ClassId& effect, float progress) {
+    if (!inputs_[0].pixels || !inputs_[1].pixels) return {};
+    EffectRender renderFn = findEffectRender(effect);
+    if (!renderFn) return {};
+    int viewWidth = placement_.width();
+    const int height = placement_.height();
+    if (stereo_) viewWidth /= 2;
+    if (viewWidth <= 0 || height <= 0) return {};
+    try {
+        if (!composeInputs(viewWidth, height)) return {};
+        return render(renderFn, viewWidth, height, clampProgress(progress));
+    } catch (const std::bad_alloc&) {
+        planesValid_ = false;
+        return {};
+    }
+}
+
+FrameImage CTransitionEngine::render(EffectRender renderFn, int viewWidth, int height,
+                                     float progress) {
+    const int views = stereo_ ? 2 : 1;
+    const int totalWidth = views * viewWidth;
+    FrameImage result = FrameImage::create(totalWidth, height, 32);
+    if (!result) return {};
+    auto* resultPixels = reinterpret_cast<std::uint32_t*>(result.pixels());
+    const bool direct = placement_.left == 0 && placement_.top == 0;
+    if (!direct) {
+        std::fill_n(resultPixels, static_cast<std::size_t>(totalWidth) * height,
+                    background_ & kColourBits);
+        scratch_.resize(static_cast<std::size_t>(viewWidth) * height);
+    }
+    for (int view = 0; view < views; ++view) {
+        EffectJob job;
+        job.from = planes_[view][0].data();
+        job.to = planes_[view][1].data();
+        job.width = viewWidth;
+        job.height = height;
+        job.progress = progress;
+        job.background = background_ & kColourBits;
+        if (direct) {
+            // The result rows are the views side by side: render straight into them.
+            job.out = resultPixels + view * viewWidth;
+            job.outStride = totalWidth;
+        } else {
+            job.out = scratch_.data();
+        }
+        renderFn(job, 0, height);
+        if (!direct)
+            placeView(scratch_, viewWidth, height, placement_, view * viewWidth, resultPixels,
+                      totalWidth);
+    }
+    return result;
+}
+
+}  // namespace quillfen
