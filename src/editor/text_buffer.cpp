@@ -113,9 +113,15 @@ bool CCrystalTextBuffer::LoadFromFile(const std::filesystem::path& path, int sty
         return false;
     }
     style_ = knownStyle(style) ? style : detectStyle(contents->bytes);
-    if (isValidUtf8(contents->bytes)) {
+    const std::string_view bytes = contents->bytes;
+    if (bytes.starts_with(kUtf8ByteOrderMark) &&
+        isValidUtf8(bytes.substr(kUtf8ByteOrderMark.size()))) {
+        // Otherwise the mark would glue itself to the first command and hide it.
+        encoding_ = TextEncoding::Utf8WithBom;
+        lines_ = splitLines(bytes.substr(kUtf8ByteOrderMark.size()), separatorOf(style_));
+    } else if (isValidUtf8(bytes)) {
         encoding_ = TextEncoding::Utf8;
-        lines_ = splitLines(contents->bytes, separatorOf(style_));
+        lines_ = splitLines(bytes, separatorOf(style_));
     } else {
         // Line ends are ASCII, so converting first splits at the same places.
         encoding_ = TextEncoding::Windows1252;
@@ -137,7 +143,10 @@ bool CCrystalTextBuffer::SaveToFile(const std::filesystem::path& path, int style
         text += lines_[i];
     }
     TextEncoding written = TextEncoding::Utf8;
-    if (encoding_ == TextEncoding::Windows1252) {
+    if (encoding_ == TextEncoding::Utf8WithBom) {
+        text.insert(0, kUtf8ByteOrderMark);
+        written = TextEncoding::Utf8WithBom;
+    } else if (encoding_ == TextEncoding::Windows1252) {
         if (auto narrow = utf8ToWindows1252(text)) {
             text = std::move(*narrow);
             written = TextEncoding::Windows1252;

@@ -37,7 +37,8 @@ class CCrystalTextBuffer final : public ScriptLines {
     /// Reads `path`. With `style` -1 the line-end style is found from the first 32768 bytes: no
     /// line feed or a carriage return before the first one gives 0, a carriage return after it
     /// gives 1, otherwise 2. Only that style's whole separator splits lines; a file ending with
-    /// it has an empty last line. Text that is not valid UTF-8 is read as Windows-1252.
+    /// it has an empty last line. Text that is not valid UTF-8 is read as Windows-1252; a UTF-8
+    /// byte order mark is set aside (see `GetEncoding`).
     /// Returns false (reason in `GetLastError`) and leaves the buffer unchanged on failure.
     bool LoadFromFile(const std::filesystem::path& path, int style = -1);
 

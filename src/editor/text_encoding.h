@@ -8,7 +8,11 @@
 
 namespace quillfen {
 
-enum class TextEncoding { Utf8, Windows1252 };
+/// How a Script file stores its text. The byte order mark some Windows editors put before
+/// UTF-8 text is not part of the first line; it is remembered and written back.
+enum class TextEncoding { Utf8, Utf8WithBom, Windows1252 };
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 /// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool isValidUtf8(std::string_view bytes);

@@ -230,6 +230,17 @@ TEST_F(TextBufferTest, Windows1252TextRoundTripsUnchanged) {
     EXPECT_EQ(buffer.GetEncoding(), TextEncoding::Utf8);
 }
 
+TEST_F(TextBufferTest, ByteOrderMarkIsKeptOutOfTheFirstLineAndWrittenBack) {
+    const std::string bytes = "\xEF\xBB\xBF>resize=720x576\r\nb\u00E9.jpg";
+    const fs::path path = write("bom.txt", bytes);
+    CCrystalTextBuffer buffer;
+    ASSERT_TRUE(buffer.LoadFromFile(path));
+    EXPECT_EQ(buffer.GetEncoding(), TextEncoding::Utf8WithBom);
+    EXPECT_EQ(buffer.line(0), ">resize=720x576");
+    ASSERT_TRUE(buffer.SaveToFile(path));
+    EXPECT_EQ(read(path), bytes);
+}
+
 TEST(TextEncodingTest, RejectsMalformedUtf8) {
     EXPECT_TRUE(isValidUtf8("plain \u00E9\u20AC\U0001F600"));
     EXPECT_FALSE(isValidUtf8("\xC0\xAF"));          // overlong "/"
