@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "script/colour.h"
+#include "script/text_numbers.h"
 
 namespace quillfen {
 
@@ -44,10 +45,9 @@ struct MovieSettings {
         scriptFolder = std::move(folder);
     }
 
-    /// Frames for a duration at the current frame rate: trunc(seconds x rate + 0.5).
-    int secondsToFrames(double seconds) const {
-        return static_cast<int>(seconds * frameRate + 0.5);
-    }
+    /// Frames for a duration at the current frame rate: trunc(seconds x rate + 0.5),
+    /// saturated to the int range. Each kind applies its own minimum.
+    int secondsToFrames(double seconds) const { return truncToInt(seconds * frameRate + 0.5); }
 };
 
 }  // namespace quillfen

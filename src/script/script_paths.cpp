@@ -21,7 +21,8 @@ std::string nativePath(std::string_view name, std::string_view scriptFolder) {
     for (char& c : path) {
         if (c == '\\') c = '/';
     }
-    if (path.empty() || path.front() == '/' || scriptFolder.empty()) return path;
+    // Names a Script treats as absolute are not moved under the Script's folder either.
+    if (path.empty() || isAbsoluteScriptName(name) || scriptFolder.empty()) return path;
     std::string full(scriptFolder);
     if (full.back() != '/') full += '/';
     return full + path;

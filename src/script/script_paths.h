@@ -17,8 +17,9 @@ bool isAbsoluteScriptName(std::string_view name);
 /// lines show this form).
 std::string resolvePicturePath(std::string_view name, std::string_view pictureFolder);
 
-/// The file-system path of a resolved Script name: "\" becomes "/", and a relative name is
-/// taken relative to `scriptFolder` (empty: the current directory).
+/// The file-system path of a resolved Script name: "\" becomes "/", and a name that is not
+/// absolute (see isAbsoluteScriptName) is taken relative to `scriptFolder` (empty: the
+/// current directory).
 std::string nativePath(std::string_view name, std::string_view scriptFolder);
 std::string nativePath(std::string_view name, const MovieSettings& settings);
 

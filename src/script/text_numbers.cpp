@@ -4,6 +4,8 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 
 namespace quillfen {
 namespace {
@@ -109,6 +111,26 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
+}
+
+int truncToInt(double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (x <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(x);
+}
+
+std::string formatText(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    return text;
 }
 
 bool containsChar(std::string_view text, char c) {

@@ -33,9 +33,16 @@ std::vector<std::string_view> splitPiecesAny(std::string_view text, std::string_
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 bool containsChar(std::string_view text, char c);
 
+/// x truncated toward zero, saturated to the int range (NaN gives 0), so that absurd
+/// numbers in a Script cannot overflow a conversion.
+int truncToInt(double x);
+
 /// trunc(x + 0.5), the rounding of pixel geometry throughout.
 inline int roundHalfUp(double x) {
-    return static_cast<int>(x + 0.5);
+    return truncToInt(x + 0.5);
 }
+
+/// printf-style formatting into a string (the messages and dump lines use printf formats).
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace quillfen

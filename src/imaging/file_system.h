@@ -1,0 +1,22 @@
+#pragma once
+// The few file-system questions the parser, the Elements and the build driver ask. All take
+// native paths ("/" separators); callers turn Script names into native paths first.
+
+#include <string_view>
+
+namespace quillfen {
+
+/// True when anything (a file or a directory) exists under `name`. An empty name is false.
+bool FileExists(std::string_view name);
+
+/// True when `path` names an existing directory. A drive root written as a letter and ":"
+/// (optionally followed by one "\" or "/") counts as existing without a look at the disk,
+/// so Scripts written for another system keep parsing. One trailing "\" or "/" is ignored.
+bool DirectoryExists(std::string_view path);
+
+/// Creates every missing directory of `path`; when `namesFile` is true the last component is
+/// a file name and is left out. True when every directory exists afterwards; on failure the
+/// directories made so far stay.
+bool CreateDirectoryPath(std::string_view path, bool namesFile);
+
+}  // namespace quillfen

@@ -1,0 +1,47 @@
+#include "timeline/frame_element.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "script/text_numbers.h"
+
+namespace quillfen {
+
+FrameElement::FrameElement(int lineIndex, const MovieSettings& movieSettings,
+                           std::string_view parameters)
+    : SourceElement(lineIndex, movieSettings) {
+    kind = ElementKind::Frame;
+    width = settings.resizeWidth;
+    height = settings.resizeHeight;
+    std::vector<std::string_view> groups = splitPieces(parameters, '|');
+    if (!groups.empty()) colour = parseColour(groups[0]);
+    double seconds = groups.size() > 1 ? readDouble(groups[1]) : 0.0;
+    // A negative duration would take frames off the movie's total.
+    nbFrames = nbAVIFrames = std::max(0, settings.secondsToFrames(seconds));
+    valid = true;
+}
+
+void FrameElement::reset() {
+    SourceElement::reset();
+    kind = ElementKind::Frame;
+    width = height = 0;
+    colour = 0;
+}
+
+FrameImage FrameElement::nextFrame() {
+    if (nbFrames <= 0) {
+        if (nbFrames == 0) cachedPicture.reset();
+        return {};
+    }
+    --nbFrames;
+    firstFrame = false;
+    FrameImage frame = DibCopy(cachedPicture);
+    if (nbFrames == 0) cachedPicture.reset();
+    return frame;
+}
+
+std::string FrameElement::describe() const {
+    return dumpHead("Frame\t\t") + formatText("  color:%06x", colour);
+}
+
+}  // namespace quillfen

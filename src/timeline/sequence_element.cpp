@@ -1,0 +1,114 @@
+#include "timeline/sequence_element.h"
+
+#include <climits>
+#include <vector>
+
+#include "imaging/file_system.h"
+#include "script/script_paths.h"
+#include "script/text_numbers.h"
+
+namespace quillfen {
+namespace {
+
+// Wider fields would only pad with zeros: the run is limited to a million files anyway.
+constexpr int kMaxDigits = 9;
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+/// "%" doubled, so the pattern shown in the dump reads as a printf format.
+std::string escapePercent(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '%') escaped += '%';
+        escaped += c;
+    }
+    return escaped;
+}
+
+}  // namespace
+
+SequenceElement::SequenceElement(int lineIndex, const MovieSettings& movieSettings,
+                                 std::string_view parameters)
+    : SourceElement(lineIndex, movieSettings) {
+    kind = ElementKind::Sequence;
+    std::vector<std::string_view> groups = splitPieces(parameters, '|');
+    if (groups.size() > 1) firstNumber = readInt(groups[1]);
+    if (groups.size() > 2) lastNumber = readInt(groups[2]);
+    if (firstNumber < 0) firstNumber = 0;
+    if (lastNumber < 0) lastNumber = 0;
+    if (lastNumber != 0 && lastNumber < firstNumber) lastNumber = firstNumber;
+    currentNumber = firstNumber;
+    if (groups.empty() || !readPattern(groups[0])) {
+        message = "Error: sequence '" + std::string(groups.empty() ? "" : groups[0]) +
+                  "' needs its digit count in brackets, like img[4].jpg.";
+        return;
+    }
+    if (lastNumber == 0) findLastNumber();
+    if (!message.empty()) return;
+    long long count = static_cast<long long>(lastNumber) - firstNumber + 1;
+    nbFrames = nbAVIFrames = count > INT_MAX ? INT_MAX : static_cast<int>(count);
+    valid = true;
+}
+
+bool SequenceElement::readPattern(std::string_view text) {
+    std::size_t open = text.find('[');
+    std::size_t close = open == std::string_view::npos ? open : text.find(']', open + 1);
+    if (close == std::string_view::npos) return false;
+    std::string_view count = trimBlanks(text.substr(open + 1, close - open - 1));
+    digits_ = readInt(count);
+    if (count.empty() || digits_ < 1 || digits_ > kMaxDigits) return false;
+    // The whole pattern decides whether the picture folder goes in front, as for a picture.
+    std::string prefix(text.substr(0, open));
+    namePrefix_ = isAbsoluteScriptName(text) ? prefix : settings.pictureFolder + prefix;
+    nameSuffix_ = std::string(text.substr(close + 1));
+    file = escapePercent(namePrefix_) + formatText("%%0%dd", digits_) + escapePercent(nameSuffix_);
+    return true;
+}
+
+void SequenceElement::findLastNumber() {
+    // Numbers that fit the digit count, capped at a million files.
+    int limit = 1;
+    for (int d = 0; d < digits_ && d < 6; ++d)
+        limit *= 10;
+    int number = firstNumber;
+    while (number < limit && FileExists(nativePath(fileNameFor(number), settings)))
+        ++number;
+    if (number == firstNumber) {
+        message = "Error: no file of sequence '" + fileNameFor(firstNumber) + "' exists.";
+    } else if (number == limit) {
+        message = formatText("Error: sequence '%s' has more files than %d digits can number.",
+                             file.c_str(), digits_);
+    } else {
+        lastNumber = number - 1;
+    }
+}
+
+std::string SequenceElement::fileNameFor(int number) const {
+    return namePrefix_ + formatText("%0*d", digits_, number) + nameSuffix_;
+}
+
+void SequenceElement::reset() {
+    SourceElement::reset();
+    kind = ElementKind::Sequence;
+    firstNumber = lastNumber = currentNumber = 0;
+}
+
+FrameImage SequenceElement::nextFrame() {
+    if (nbFrames <= 0) return {};
+    --nbFrames;
+    ++currentNumber;
+    // Each frame reads its own file; the picture loaders decode it.
+    return {};
+}
+
+std::string SequenceElement::describe() const {
+    return dumpHead("Sequence\t") + "  file:" + file;
+}
+
+}  // namespace quillfen

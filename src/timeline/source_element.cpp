@@ -1,0 +1,85 @@
+#include "timeline/source_element.h"
+
+#include "imaging/file_system.h"
+#include "imaging/picture_kind.h"
+#include "script/script_paths.h"
+#include "script/text_numbers.h"
+#include "timeline/movie_time.h"
+
+namespace quillfen {
+
+SourceElement::SourceElement(int lineIndex, const MovieSettings& movieSettings)
+    : lineNum(lineIndex), settings(movieSettings) {}
+
+SourceElement::SourceElement(int lineIndex, const MovieSettings& movieSettings,
+                             std::string_view name, int frameCount)
+    : SourceElement(lineIndex, movieSettings) {
+    file = resolvePicturePath(name, settings.pictureFolder);
+    nbFrames = nbAVIFrames = frameCount;
+    message = checkPictureFile(file);
+    valid = message.empty();
+}
+
+void SourceElement::reset() {
+    kind = ElementKind::Source;
+    lineNum = 0;
+    valid = false;
+    nbFrames = nbAVIFrames = 0;
+    file.clear();
+    cachedPicture.reset();
+    message.clear();
+    firstFrame = true;
+    firstMovieFrame = 0;
+}
+
+void SourceElement::layout(int, int) {}
+
+FrameImage SourceElement::nextFrame() {
+    if (nbFrames <= 0) {
+        cachedPicture.reset();
+        return {};
+    }
+    --nbFrames;
+    FrameImage frame = DibCopy(cachedPicture);
+    if (nbFrames == 0) cachedPicture.reset();
+    return frame;
+}
+
+std::string SourceElement::describe() const {
+    return dumpHead("Source\t") + "  file:" + file;
+}
+
+FrameImage SourceElement::nextMovieFrame() {
+    if (nbAVIFrames > 0) {
+        --nbAVIFrames;
+        return nextFrame();
+    }
+    if (nbFrames == 0) cachedPicture.reset();
+    return {};
+}
+
+void SourceElement::dropFrame() {
+    if (nbFrames > 0) --nbFrames;
+    if (nbFrames == 0) cachedPicture.reset();
+}
+
+std::string SourceElement::startTimeText() const {
+    return formatMovieTime(firstMovieFrame / settings.frameRate);
+}
+
+std::string SourceElement::dumpHead(std::string_view kindWord) const {
+    return formatText("%s  %.*slineNum:%d  nbFrames:%d  nbAVIFrames:%d", startTimeText().c_str(),
+                      static_cast<int>(kindWord.size()), kindWord.data(), lineNum, nbFrames,
+                      nbAVIFrames);
+}
+
+std::string SourceElement::checkPictureFile(const std::string& resolvedName) const {
+    if (!FileExists(nativePath(resolvedName, settings))) {
+        return "Error: picture '" + resolvedName + "' doesn't exist.";
+    }
+    if (PictureKindFromName(resolvedName) == PictureKind::none)
+        return std::string(kBadImageFormatText);
+    return {};
+}
+
+}  // namespace quillfen

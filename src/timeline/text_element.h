@@ -1,0 +1,54 @@
+#pragma once
+// A caption drawn over every frame from its place in the timeline on, until a Text "0".
+
+#include <string>
+#include <string_view>
+
+#include "imaging/text_specs.h"
+#include "script/colour.h"
+#include "timeline/caption_tail.h"
+#include "timeline/geometry_value.h"
+#include "timeline/source_element.h"
+
+namespace quillfen {
+
+/// Single-line drawing, the default format flags.
+inline constexpr int kSingleLineFlag = 32;
+
+class TextElement : public SourceElement {
+  public:
+    /// Parameters "caption|x,y,width,height,shift,shadow|font|flags,colour,back,shadow", or
+    /// "0" to remove the captions. A text without "|" borrows the remembered tail; one with
+    /// "|" replaces it. Always valid; produces no frames.
+    TextElement(int lineIndex, const MovieSettings& settings, std::string_view parameters,
+                CaptionTail& tail);
+
+    void reset() override;
+    /// Percentages of x, width, shift and shadow against the view width (half the frame in
+    /// stereo), of y and height against the frame height.
+    void layout(int width, int height) override;
+    std::string describe() const override;
+
+    /// True for the removal form "0".
+    bool removesCaptions() const { return file == "0"; }
+
+    std::string caption;
+    std::string fontText;
+    GeometryValue x;
+    GeometryValue y;
+    GeometryValue shift;
+    GeometryValue width;
+    GeometryValue height;
+    GeometryValue shadowOffset = GeometryValue::ofPixels(2);
+    LogFont font;
+    ColourValue textColour = 0;
+    ColourValue backColour = kNoColour;
+    ColourValue shadowColour = kNoColour;
+    int formatFlags = kSingleLineFlag;
+
+  private:
+    void readPosition(std::string_view text);
+    void readStyle(std::string_view text);
+};
+
+}  // namespace quillfen

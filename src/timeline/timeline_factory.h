@@ -1,0 +1,36 @@
+#pragma once
+// The parser's ElementFactory: builds each kind of Element and keeps the valid ones in an
+// Element list.
+
+#include "imaging/effect_catalogue.h"
+#include "script/parse_seams.h"
+#include "timeline/caption_tail.h"
+#include "timeline/element_list.h"
+
+namespace quillfen {
+
+inline constexpr std::string_view kVideoUnsupportedText =
+    "Error: video clips are not supported by this build.";
+
+class TimelineFactory : public ElementFactory {
+  public:
+    /// Appends to `elements`; `effects` and `tail` are not owned and must outlive the
+    /// Elements.
+    TimelineFactory(ElementList& elements, const EffectCatalogue& effects, CaptionTail& tail)
+        : elements_(elements), effects_(effects), tail_(tail) {}
+
+    BuiltElement buildElement(Command code, int lineIndex, const MovieSettings& settings,
+                              std::string_view parameters) override;
+    BuiltElement buildPicture(int lineIndex, const MovieSettings& settings, std::string_view name,
+                              int frameCount) override;
+    bool folderExists(std::string_view folder, const MovieSettings& settings) override;
+
+  private:
+    BuiltElement keep(std::unique_ptr<SourceElement> element);
+
+    ElementList& elements_;
+    const EffectCatalogue& effects_;
+    CaptionTail& tail_;
+};
+
+}  // namespace quillfen
