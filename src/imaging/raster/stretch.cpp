@@ -1,0 +1,291 @@
+#include "imaging/raster/stretch.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace quillfen {
+namespace {
+
+// Weights of one output sample sum to 1 << kWeightBits.
+constexpr int kWeightBits = 14;
+constexpr int kWeightOne = 1 << kWeightBits;
+
+// Reads source rows (top-down index) of any supported depth as blue-green-red-x bytes.
+class RowReader {
+  public:
+    explicit RowReader(const FrameImage& image) : image_(image) {
+        BitmapInfoHeader h = image.header();
+        bits_ = h.biBitCount;
+        height_ = h.biHeight;
+        int count = DibColorCount(h);
+        const std::uint8_t* table = image.colourTable();
+        for (int i = 0; i < count; ++i)
+            std::memcpy(&palette_[static_cast<std::size_t>(i)], table + 4 * i, 3);
+    }
+
+    // Columns [from, to) of picture row y into out (4 bytes per column, from `from` on).
+    void read(int y, int from, int to, std::uint8_t* out) const {
+        const std::uint8_t* src = image_.row(height_ - 1 - y);
+        for (int x = from; x < to; ++x, out += 4) {
+            switch (bits_) {
+                case 1:
+                    std::memcpy(out, &palette_[(src[x >> 3] >> (7 - (x & 7))) & 1], 4);
+                    break;
+                case 4:
+                    std::memcpy(out, &palette_[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15], 4);
+                    break;
+                case 8:
+                    std::memcpy(out, &palette_[src[x]], 4);
+                    break;
+                case 16: {
+                    unsigned v = src[2 * x] | (src[2 * x + 1] << 8);
+                    out[0] = static_cast<std::uint8_t>((v & 31) << 3);
+                    out[1] = static_cast<std::uint8_t>(((v >> 5) & 31) << 3);
+                    out[2] = static_cast<std::uint8_t>(((v >> 10) & 31) << 3);
+                    break;
+                }
+                case 24:
+                    std::memcpy(out, src + 3 * x, 3);
+                    break;
+                default:
+                    std::memcpy(out, src + 4 * x, 3);
+                    break;
+            }
+        }
+    }
+
+  private:
+    const FrameImage& image_;
+    int bits_ = 0;
+    int height_ = 0;
+    std::array<std::uint32_t, 256> palette_{};
+};
+
+bool readableSource(const FrameImage& image) {
+    if (!image.rowsFit()) return false;
+    BitmapInfoHeader h = image.header();
+    int b = h.biBitCount;
+    return h.biCompression == kBiRgb &&
+           (b == 1 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32);
+}
+
+// The source samples that make up each output position along one axis, with their weights.
+struct AxisTaps {
+    int begin = 0, end = 0;   // output positions covered, clipped to the target
+    std::vector<int> first;   // per output position: first source index
+    std::vector<int> count;   // taps (0: position not written)
+    std::vector<int> offset;  // index of the first weight in `weights`
+    std::vector<std::uint16_t> weights;
+    int minSource = 0, maxSource = -1;  // source indexes used, inclusive
+    int maxTaps = 0;
+};
+
+// Output position d of [destStart, destStart + destSize) covers the source interval
+// [start + (d - destStart) * scale, ... + scale), clipped to [0, limit).
+AxisTaps areaTaps(double start, double size, int destStart, int destSize, int targetSize,
+                  int limit) {
+    AxisTaps t;
+    t.begin = std::max(destStart, 0);
+    t.end = std::min(destStart + destSize, targetSize);
+    if (t.end <= t.begin) return t;
+    double scale = size / destSize;
+    t.minSource = limit;
+    for (int d = t.begin; d < t.end; ++d) {
+        double a = std::max(start + (d - destStart) * scale, 0.0);
+        double b = std::min(start + (d - destStart + 1) * scale, static_cast<double>(limit));
+        int first = static_cast<int>(std::floor(a));
+        t.first.push_back(first);
+        t.offset.push_back(static_cast<int>(t.weights.size()));
+        if (b - a < 1e-9) {
+            t.count.push_back(0);
+            continue;
+        }
+        int last = std::min(static_cast<int>(std::ceil(b)) - 1, limit - 1);
+        int n = last - first + 1;
+        int sum = 0, heaviest = 0, heaviestWeight = -1;
+        for (int i = first; i <= last; ++i) {
+            double cover = std::min(b, i + 1.0) - std::max(a, static_cast<double>(i));
+            int w = static_cast<int>(cover / (b - a) * kWeightOne + 0.5);
+            t.weights.push_back(static_cast<std::uint16_t>(w));
+            sum += w;
+            if (w > heaviestWeight) heaviest = i - first, heaviestWeight = w;
+        }
+        // Rounding must not brighten or darken: the heaviest tap takes the remainder.
+        t.weights[static_cast<std::size_t>(t.offset.back() + heaviest)] += kWeightOne - sum;
+        t.count.push_back(n);
+        t.minSource = std::min(t.minSource, first);
+        t.maxSource = std::max(t.maxSource, last);
+        t.maxTaps = std::max(t.maxTaps, n);
+    }
+    return t;
+}
+
+// Nearest source index per output position (-1: outside the source).
+struct NearestMap {
+    int begin = 0, end = 0;
+    std::vector<int> source;
+    int minSource = 0, maxSource = -1;
+};
+
+NearestMap nearestMap(double start, double size, int destStart, int destSize, int targetSize,
+                      int limit) {
+    NearestMap m;
+    m.begin = std::max(destStart, 0);
+    m.end = std::min(destStart + destSize, targetSize);
+    double scale = size / destSize;
+    m.minSource = limit;
+    for (int d = m.begin; d < m.end; ++d) {
+        double s = std::floor(start + (d - destStart + 0.5) * scale);
+        int i = (s >= 0 && s < limit) ? static_cast<int>(s) : -1;
+        m.source.push_back(i);
+        if (i >= 0) m.minSource = std::min(m.minSource, i), m.maxSource = std::max(m.maxSource, i);
+    }
+    return m;
+}
+
+void stretchNearest(const RowReader& reader, const SourceWindow& w, const PixelTarget& target,
+                    const PixelRect& dest, int sw, int sh) {
+    NearestMap cols = nearestMap(w.x, w.width, dest.x, dest.width, target.width, sw);
+    NearestMap rows = nearestMap(w.y, w.height, dest.y, dest.height, target.height, sh);
+    if (cols.maxSource < 0 || rows.maxSource < 0) return;
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(cols.maxSource - cols.minSource + 1) *
+                                   4);
+    int loaded = -1;
+    for (int d = rows.begin; d < rows.end; ++d) {
+        int sy = rows.source[static_cast<std::size_t>(d - rows.begin)];
+        if (sy < 0) continue;
+        if (sy != loaded) reader.read(sy, cols.minSource, cols.maxSource + 1, line.data());
+        loaded = sy;
+        std::uint8_t* out = target.top + d * target.rowStep;
+        for (int x = cols.begin; x < cols.end; ++x) {
+            int sx = cols.source[static_cast<std::size_t>(x - cols.begin)];
+            if (sx < 0) continue;
+            const std::uint8_t* p = &line[static_cast<std::size_t>(sx - cols.minSource) * 4];
+            std::uint8_t* q = out + 4 * x;
+            q[0] = p[0], q[1] = p[1], q[2] = p[2], q[3] = target.fourth;
+        }
+    }
+}
+
+// Separable area averaging, one output row at a time. Each source row is filtered across once
+// (into 8.8 fixed point) and kept in a small ring while the output rows that need it are made.
+class AreaStretcher {
+  public:
+    AreaStretcher(const RowReader& reader, AxisTaps cols, const AxisTaps& rows)
+        : reader_(reader), cols_(std::move(cols)), ring_(static_cast<std::size_t>(rows.maxTaps)) {
+        width_ = cols_.end - cols_.begin;
+        line_.resize(static_cast<std::size_t>(cols_.maxSource - cols_.minSource + 1) * 4);
+        for (auto& slot : ring_)
+            slot.values.resize(static_cast<std::size_t>(width_) * 3);
+        acc_.resize(static_cast<std::size_t>(width_) * 3);
+    }
+
+    void outputRow(const AxisTaps& rows, int d, const PixelTarget& target) {
+        std::size_t i = static_cast<std::size_t>(d - rows.begin);
+        int n = rows.count[i];
+        if (n == 0) return;
+        std::fill(acc_.begin(), acc_.end(), 0u);
+        for (int k = 0; k < n; ++k) {
+            const std::uint16_t* h = filtered(rows.first[i] + k);
+            std::uint32_t w = rows.weights[static_cast<std::size_t>(rows.offset[i] + k)];
+            for (std::size_t j = 0; j < acc_.size(); ++j)
+                acc_[j] += h[j] * w;
+        }
+        writeRow(target.top + d * target.rowStep, target.fourth);
+    }
+
+  private:
+    struct Slot {
+        int row = -1;
+        std::vector<std::uint16_t> values;
+    };
+
+    const std::uint16_t* filtered(int sy) {
+        Slot& slot = ring_[static_cast<std::size_t>(sy) % ring_.size()];
+        if (slot.row == sy) return slot.values.data();
+        slot.row = sy;
+        reader_.read(sy, cols_.minSource, cols_.maxSource + 1, line_.data());
+        std::uint16_t* out = slot.values.data();
+        for (int x = 0; x < width_; ++x, out += 3) {
+            std::size_t i = static_cast<std::size_t>(x);
+            int n = cols_.count[i];
+            if (n == 0) continue;
+            const std::uint8_t* p =
+                &line_[static_cast<std::size_t>(cols_.first[i] - cols_.minSource) * 4];
+            const std::uint16_t* w = &cols_.weights[static_cast<std::size_t>(cols_.offset[i])];
+            std::uint32_t b = 0, g = 0, r = 0;
+            for (int k = 0; k < n; ++k, p += 4) {
+                b += p[0] * w[k];
+                g += p[1] * w[k];
+                r += p[2] * w[k];
+            }
+            // 255 << 14 >> 6 still fits 16 bits and keeps 8 fraction bits.
+            out[0] = static_cast<std::uint16_t>((b + 32) >> 6);
+            out[1] = static_cast<std::uint16_t>((g + 32) >> 6);
+            out[2] = static_cast<std::uint16_t>((r + 32) >> 6);
+        }
+        return slot.values.data();
+    }
+
+    void writeRow(std::uint8_t* out, std::uint8_t fourth) const {
+        constexpr int shift = kWeightBits + 8;
+        for (int x = 0; x < width_; ++x) {
+            if (cols_.count[static_cast<std::size_t>(x)] == 0) continue;
+            const std::uint32_t* a = &acc_[static_cast<std::size_t>(x) * 3];
+            std::uint8_t* q = out + 4 * (cols_.begin + x);
+            for (int c = 0; c < 3; ++c)
+                q[c] = static_cast<std::uint8_t>(
+                    std::min<std::uint32_t>((a[c] + (1u << (shift - 1))) >> shift, 255));
+            q[3] = fourth;
+        }
+    }
+
+    const RowReader& reader_;
+    AxisTaps cols_;
+    int width_ = 0;
+    std::vector<std::uint8_t> line_;
+    std::vector<Slot> ring_;
+    std::vector<std::uint32_t> acc_;
+};
+
+void stretchArea(const RowReader& reader, const SourceWindow& w, const PixelTarget& target,
+                 const PixelRect& dest, int sw, int sh) {
+    AxisTaps cols = areaTaps(w.x, w.width, dest.x, dest.width, target.width, sw);
+    AxisTaps rows = areaTaps(w.y, w.height, dest.y, dest.height, target.height, sh);
+    if (cols.maxSource < 0 || rows.maxSource < 0) return;
+    AreaStretcher stretcher(reader, std::move(cols), rows);
+    for (int d = rows.begin; d < rows.end; ++d)
+        stretcher.outputRow(rows, d, target);
+}
+
+}  // namespace
+
+bool CanStretch(const FrameImage& source) {
+    return readableSource(source);
+}
+
+PixelTarget frameTarget(FrameImage& image) {
+    BitmapInfoHeader h = image.header();
+    if (!image.rowsFit() || h.biBitCount != 32 || h.biCompression != kBiRgb) return {};
+    return PixelTarget{image.row(h.biHeight - 1), -static_cast<std::ptrdiff_t>(image.stride()),
+                       h.biWidth, h.biHeight, 0};
+}
+
+bool StretchInto(const FrameImage& source, const SourceWindow& window, const PixelTarget& target,
+                 const PixelRect& dest, StretchMode mode) {
+    if (!readableSource(source) || !target.top) return false;
+    if (!(window.width > 0) || !(window.height > 0) || dest.width <= 0 || dest.height <= 0)
+        return false;
+    if (!std::isfinite(window.x + window.y + window.width + window.height)) return false;
+    RowReader reader(source);
+    if (mode == StretchMode::colorOnColor)
+        stretchNearest(reader, window, target, dest, source.width(), source.height());
+    else
+        stretchArea(reader, window, target, dest, source.width(), source.height());
+    return true;
+}
+
+}  // namespace quillfen

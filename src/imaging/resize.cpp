@@ -1,0 +1,90 @@
+#include "imaging/resize.h"
+
+#include "imaging/raster/canvas.h"
+
+namespace quillfen {
+namespace {
+
+int roundHalf(double v) {
+    return static_cast<int>(v + 0.5);
+}
+
+// Where the picture goes: drawn size and offset, rows of the source used, output size.
+struct Layout {
+    int dw, dh, x0 = 0, y0 = 0;
+    int sr, ys = 0;  // source rows used and their start, counted up from the bottom edge
+    int ow, oh;
+    bool halves;
+};
+
+void fitBySourceWidth(Layout& l, int W, int H, int mode, double v) {
+    l.dh = roundHalf(W / v);
+    if (l.dh == H - 1) l.dh = H;
+    if (mode == 1)
+        l.y0 = (H - l.dh) / 2;
+    else
+        l.oh = l.dh;
+}
+
+Layout layoutFor(int sw, int sh, int W, int H, int mode, char anchor, bool stereo) {
+    Layout l{W, H, 0, 0, sh, 0, W, H, mode == 1 && stereo};
+    if (mode == 2) return l;
+    double v = static_cast<double>(sw) / sh, t = static_cast<double>(W) / H;
+    if (t > v && anchor == '0') {
+        l.dw = roundHalf(v * H);
+        if (l.dw == W - 1) l.dw = W;
+        if (mode == 1)
+            l.x0 = l.halves ? (W - l.dw) / 4 : (W - l.dw) / 2;
+        else
+            l.ow = l.dw;
+    } else if (t > v) {
+        l.sr = roundHalf(sw / t);
+        l.halves = false;
+        l.ys = anchor == 'B' ? sh - l.sr : anchor == 'C' ? (sh - l.sr) / 2 : 0;
+    } else {
+        fitBySourceWidth(l, W, H, mode, v);
+    }
+    return l;
+}
+
+// A picture squeezed to nothing is simply not drawn, as on a screen.
+void draw(Canvas& canvas, const FrameImage& source, const SourceWindow& window,
+          const PixelRect& rect) {
+    if (rect.width > 0 && rect.height > 0 && window.width > 0 && window.height > 0)
+        canvas.stretch(source, window, rect, StretchMode::halftone);
+}
+
+}  // namespace
+
+FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode, ColourValue brush,
+                       char anchor, bool stereo) {
+    if (!CanStretch(source) || width <= 0 || height <= 0) return {};
+    int sw = source.width(), sh = source.height();
+    Layout l = layoutFor(sw, sh, width, height, mode, anchor, stereo);
+    if (l.ow <= 0 || l.oh <= 0) return {};
+    Canvas canvas = Canvas::create(l.ow, l.oh);
+    if (!canvas) return {};
+    if (mode == 1) canvas.fill(brush == kNoColour ? 0 : brush & 0xFFFFFF);
+    // Source rows are counted from the bottom edge here; the stretch counts from the top.
+    double top = static_cast<double>(sh - l.ys - l.sr), rows = static_cast<double>(l.sr);
+    if (l.halves) {
+        double half = static_cast<double>(sw / 2);
+        draw(canvas, source, {0, top, half, rows}, {l.x0, l.y0, l.dw / 2, l.dh});
+        draw(canvas, source, {half, top, half, rows}, {l.x0 + width / 2, l.y0, l.dw / 2, l.dh});
+    } else {
+        draw(canvas, source, {0, top, static_cast<double>(sw), rows}, {l.x0, l.y0, l.dw, l.dh});
+    }
+    return DibFromBitmap(canvas);
+}
+
+void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings) {
+    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return;
+    const ImageOptions& o = settings.imageOptions;
+    bool squeeze = settings.convert == 20;
+    FrameImage resized = ResizeFrame(
+        image, squeeze ? settings.resizeWidth / 2 : settings.resizeWidth, settings.resizeHeight,
+        squeeze ? 2 : o.resizeMode, o.background & 0xFFFFFF, o.crop, o.stereo != 0);
+    if (resized) image = std::move(resized);
+}
+
+}  // namespace quillfen

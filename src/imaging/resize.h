@@ -1,0 +1,25 @@
+#pragma once
+// Fitting frames to the movie's size: letterbox, stretch or fit, with optional cropping.
+
+#include "imaging/frame_image.h"
+#include "script/colour.h"
+#include "script/movie_settings.h"
+
+namespace quillfen {
+
+/// `source` brought to width x height under `mode` (1 letterbox, 2 stretch, other values fit
+/// without padding; the output is then smaller than the target along one axis). `brush` is the
+/// letterbox band colour (kNoColour: black). `anchor` '0' scales the whole picture; any other
+/// character crops rows of a picture narrower than the target instead: 'B' keeps the top rows,
+/// 'C' the middle rows, others the bottom rows. With `stereo` in mode 1, the two halves of a
+/// pair are letterboxed each in its own half. Returns a new 32-bit image, or empty when the
+/// source cannot be read or memory runs out; the source is never changed.
+FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode, ColourValue brush,
+                       char anchor, bool stereo);
+
+/// Applies `resize`, `resizemode`, `crop`, `background` and `stereo` of the settings as the
+/// build does (convert mode 20 fits into half the width, stretched). The image is replaced
+/// when a new one was made and kept otherwise, so this never loses a frame.
+void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings);
+
+}  // namespace quillfen
