@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace quillfen {
 
@@ -42,8 +43,14 @@ std::size_t DibRowStride(std::int64_t width, int bits);
 class FrameImage {
   public:
     FrameImage() = default;
-    FrameImage(FrameImage&&) noexcept = default;
-    FrameImage& operator=(FrameImage&&) noexcept = default;
+    // A moved-from image is empty ("none"), not a size without a block.
+    FrameImage(FrameImage&& other) noexcept
+        : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+    FrameImage& operator=(FrameImage&& other) noexcept {
+        bytes_ = std::move(other.bytes_);
+        size_ = std::exchange(other.size_, 0);
+        return *this;
+    }
     FrameImage(const FrameImage&) = delete;
     FrameImage& operator=(const FrameImage&) = delete;
 
