@@ -1,0 +1,127 @@
+#include "imaging/resize.h"
+
+#include <gtest/gtest.h>
+
+#include "imaging/dib_ops.h"
+
+namespace quillfen {
+namespace {
+
+constexpr ColourValue kRed = makeColour(255, 0, 0);
+constexpr ColourValue kBlue = makeColour(0, 0, 255);
+constexpr ColourValue kGreen = makeColour(0, 255, 0);
+constexpr ColourValue kBand = makeColour(10, 20, 30);
+
+// Colour of pixel (x, y from the top) of a 32-bit image.
+ColourValue at(const FrameImage& image, int x, int y) {
+    const std::uint8_t* p = image.row(image.height() - 1 - y) + 4 * x;
+    return makeColour(p[2], p[1], p[0]);
+}
+
+// A 24-bit pair whose left view is `left` and right view is `right`.
+FrameImage pair(int w, int h, ColourValue left, ColourValue right) {
+    FrameImage image = DibCreateBlank(w, h, 24, left);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x) {
+            std::uint8_t* p = image.row(y) + 3 * x;
+            p[0] = static_cast<std::uint8_t>(blueOf(right));
+            p[1] = static_cast<std::uint8_t>(greenOf(right));
+            p[2] = static_cast<std::uint8_t>(redOf(right));
+        }
+    return image;
+}
+
+TEST(ResizeTest, ModeSummaryForAWidePicture) {
+    FrameImage source = DibCreateBlank(1000, 500, 24, kRed);
+    FrameImage stretched = ResizeFrame(source, 640, 480, 2, kBand, '0', false);
+    ASSERT_TRUE(stretched);
+    EXPECT_EQ(stretched.width(), 640);
+    EXPECT_EQ(stretched.height(), 480);
+    EXPECT_EQ(stretched.bitCount(), 32);
+    EXPECT_EQ(at(stretched, 0, 0), kRed);
+
+    FrameImage letterbox = ResizeFrame(source, 640, 480, 1, kBand, '0', false);
+    ASSERT_TRUE(letterbox);
+    EXPECT_EQ(letterbox.height(), 480);
+    EXPECT_EQ(at(letterbox, 320, 79), kBand);
+    EXPECT_EQ(at(letterbox, 320, 80), kRed);
+    EXPECT_EQ(at(letterbox, 639, 399), kRed);
+    EXPECT_EQ(at(letterbox, 320, 400), kBand);
+
+    FrameImage fit = ResizeFrame(source, 640, 480, 0, kBand, '0', false);
+    ASSERT_TRUE(fit);
+    EXPECT_EQ(fit.width(), 640);
+    EXPECT_EQ(fit.height(), 320);
+
+    FrameImage cropped = ResizeFrame(source, 640, 480, 1, kBand, 'C', false);
+    ASSERT_TRUE(cropped);
+    EXPECT_EQ(std::vector<std::uint8_t>(cropped.data(), cropped.data() + cropped.size()),
+              std::vector<std::uint8_t>(letterbox.data(), letterbox.data() + letterbox.size()));
+}
+
+TEST(ResizeTest, StereoPairWiderThanTargetKeepsViewsInTheirHalves) {
+    FrameImage out = ResizeFrame(pair(2000, 750, kRed, kBlue), 1280, 720, 1, kBand, '0', true);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(at(out, 10, 119), kBand);
+    EXPECT_EQ(at(out, 0, 120), kRed);
+    EXPECT_EQ(at(out, 639, 599), kRed);
+    EXPECT_EQ(at(out, 640, 120), kBlue);
+    EXPECT_EQ(at(out, 1279, 300), kBlue);
+    EXPECT_EQ(at(out, 640, 600), kBand);
+}
+
+TEST(ResizeTest, StereoPairNarrowerThanTargetCentresEachView) {
+    FrameImage out = ResizeFrame(pair(1600, 600, kRed, kBlue), 1920, 600, 1, kBand, '0', true);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(at(out, 79, 300), kBand);
+    EXPECT_EQ(at(out, 80, 300), kRed);
+    EXPECT_EQ(at(out, 879, 300), kRed);
+    EXPECT_EQ(at(out, 880, 300), kBand);
+    EXPECT_EQ(at(out, 1039, 300), kBand);
+    EXPECT_EQ(at(out, 1040, 300), kBlue);
+    EXPECT_EQ(at(out, 1839, 300), kBlue);
+    EXPECT_EQ(at(out, 1840, 300), kBand);
+}
+
+TEST(ResizeTest, CropAnchorChoosesWhichRowsOfAPortraitStay) {
+    // 600 x 800: the top 450 rows green, the bottom 350 red.
+    FrameImage portrait = DibCreateBlank(600, 800, 24, kRed);
+    for (int y = 350; y < 800; ++y)
+        for (int x = 0; x < 600; ++x)
+            std::copy_n("\x00\xFF\x00", 3, portrait.row(y) + 3 * x);
+    FrameImage top = ResizeFrame(portrait, 640, 480, 1, kBand, 'B', false);
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top.width(), 640);
+    EXPECT_EQ(top.height(), 480);
+    EXPECT_EQ(at(top, 0, 0), kGreen);
+    EXPECT_EQ(at(top, 639, 479), kGreen);
+    FrameImage bottom = ResizeFrame(portrait, 640, 480, 1, kBand, 'x', false);
+    EXPECT_EQ(at(bottom, 320, 479), kRed);
+    EXPECT_EQ(at(bottom, 320, 0), kGreen);  // rows 350..449 from the top are still green
+}
+
+TEST(ResizeTest, SettingsDecideWhetherAndHowToResize) {
+    MovieSettings settings;
+    FrameImage image = DibCreateBlank(100, 50, 24, kRed);
+    ResizeFrameToSettings(image, settings);
+    EXPECT_EQ(image.bitCount(), 24);  // no `resize`: the frame keeps its size and depth
+    EXPECT_EQ(image.width(), 100);
+
+    settings.resizeWidth = 1280;
+    settings.resizeHeight = 480;
+    settings.convert = 20;
+    settings.imageOptions.resizeMode = 0;
+    FrameImage wide = pair(400, 100, kRed, kBlue);
+    ResizeFrameToSettings(wide, settings);
+    EXPECT_EQ(wide.width(), 640);
+    EXPECT_EQ(wide.height(), 480);
+    EXPECT_EQ(at(wide, 0, 0), kRed);
+    EXPECT_EQ(at(wide, 639, 479), kBlue);
+
+    FrameImage unreadable;
+    ResizeFrameToSettings(unreadable, settings);
+    EXPECT_FALSE(unreadable);
+}
+
+}  // namespace
+}  // namespace quillfen
