@@ -1,0 +1,94 @@
+#include "editor/view/editor_settings.h"
+
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace quillfen {
+
+namespace {
+
+const char* const kFindGroup = "CrystalEdit/Find";
+
+ColourValue readColour(QSettings& settings, const char* key, const char* fallback) {
+    return ParseColorTriple(settings.value(key, fallback).toString().toStdString());
+}
+
+QString freeFace(const std::string& face) {
+    const QString name = QString::fromStdString(face);
+    if (name.compare("Courier New", Qt::CaseInsensitive) == 0) return "Liberation Mono";
+    if (name.compare("Arial", Qt::CaseInsensitive) == 0) return "Liberation Sans";
+    if (name.isEmpty() || name.compare("FixedSys", Qt::CaseInsensitive) == 0) return "monospace";
+    return name;
+}
+
+}  // namespace
+
+std::unique_ptr<QSettings> openEditorSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Brindlemoor",
+                                       "Quillfen");
+}
+
+ScriptColours readScriptColours(QSettings& settings) {
+    settings.beginGroup("Settings");
+    ScriptColours colours;
+    colours.normal = readColour(settings, "ColorScriptNormal", "0,0,0");
+    colours.background = readColour(settings, "ColorScriptBk", "255,255,255");
+    colours.comment = readColour(settings, "ColorScriptComment", "0,128,0");
+    colours.keyword = readColour(settings, "ColorScriptKeyword", "0,0,255");
+    colours.string = readColour(settings, "ColorScriptString", "255,0,255");
+    colours.number = readColour(settings, "ColorScriptNumber", "128,0,0");
+    settings.endGroup();
+    return colours;
+}
+
+LogFont readScriptFont(QSettings& settings) {
+    const QString text =
+        settings.value("Settings/ScriptFont", "Courier New,16,0,400,0,0,0").toString();
+    return ParseFontSpec(text.toStdString());
+}
+
+QFont toQFont(const LogFont& spec) {
+    QFont font(freeFace(spec.faceName));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    if (spec.weight > 0)
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
+    font.setItalic(spec.italic != 0);
+    font.setUnderline(spec.underline != 0);
+    font.setStrikeOut(spec.strikeOut != 0);
+    if (spec.height < 0) {
+        font.setPixelSize(-spec.height);
+    } else if (spec.height > 0) {
+        // A positive height is the whole cell (ascent + descent): scale the em to fit it.
+        font.setPixelSize(spec.height);
+        const double cell = QFontMetricsF(font).height();
+        if (cell > 0)
+            font.setPixelSize(
+                std::max(1, static_cast<int>(std::lround(spec.height * spec.height / cell))));
+    }
+    return font;
+}
+
+FindOptions readFindOptions(QSettings& settings) {
+    settings.beginGroup(kFindGroup);
+    FindOptions options;
+    options.matchCase = settings.value("MatchCase", 0).toInt() != 0;
+    options.wholeWord = settings.value("WholeWord", 0).toInt() != 0;
+    options.what = settings.value("FindWhat", QString()).toString();
+    settings.endGroup();
+    return options;
+}
+
+void writeFindOptions(QSettings& settings, const FindOptions& options) {
+    settings.beginGroup(kFindGroup);
+    settings.setValue("MatchCase", options.matchCase ? 1 : 0);
+    settings.setValue("WholeWord", options.wholeWord ? 1 : 0);
+    settings.setValue("FindWhat", options.what);
+    settings.endGroup();
+    settings.sync();
+}
+
+}  // namespace quillfen
