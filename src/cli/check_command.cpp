@@ -1,0 +1,44 @@
+// quillfen check SCRIPT: "Check script" on the command line.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_build_host.h"
+#include "cli/commands.h"
+#include "editor/text_buffer.h"
+#include "imaging/effects/effect_registry.h"
+#include "output/build_driver.h"
+
+namespace quillfen {
+
+int runCheckCommand(const CommandArgs& args) {
+    if (args.size() != 1 || args[0].empty() || args[0].front() == '-') {
+        std::cerr << "Usage: quillfen check SCRIPT\n";
+        return kExitUsage;
+    }
+    const std::string& scriptName = args[0];
+    std::error_code error;
+    CCrystalTextBuffer script;
+    if (std::filesystem::is_directory(scriptName, error)) {
+        std::cerr << "quillfen: cannot open script '" << scriptName << "': Is a directory\n";
+        return kExitUsage;
+    }
+    if (!script.LoadFromFile(scriptName)) {
+        std::cerr << "quillfen: cannot open script '" << scriptName
+                  << "': " << script.GetLastError() << "\n";
+        return kExitUsage;
+    }
+    CliHostOptions options;
+    options.scriptName = scriptName;
+    options.colour = isatty(STDOUT_FILENO) != 0;
+    CliBuildHost host(options, script, std::cout, std::cerr);
+    BuildDriver driver(host, builtinEffectCatalogue(), programCaptionTail());
+    driver.settings().scriptFolder = std::filesystem::path(scriptName).parent_path().string();
+    BuildOutcome outcome = driver.runBuild(script, BuildMode::Check);
+    std::cout.flush();
+    return outcome.succeeded ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace quillfen

@@ -1,0 +1,36 @@
+#pragma once
+// The subcommands of `quillfen`. Each is `int runXxxCommand(args)` in its own file, taking the
+// arguments after its name and returning the exit status. To add one: declare it here and
+// add one line to kCommands.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillfen {
+
+using CommandArgs = std::vector<std::string>;
+
+int runCheckCommand(const CommandArgs& args);
+
+struct CliCommand {
+    std::string_view name;
+    std::string_view usage;    // arguments, as --help shows them
+    std::string_view summary;  // one line for --help
+    int (*run)(const CommandArgs& args);
+};
+
+inline constexpr std::array kCommands = {
+    CliCommand{"check", "SCRIPT", "parse SCRIPT, link its timeline and list it", runCheckCommand},
+};
+
+/// Exit statuses shared by the commands.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;  // the Script has an error
+inline constexpr int kExitUsage = 2;    // bad arguments or an unreadable file
+
+/// The --help text: every command of kCommands.
+std::string helpText();
+
+}  // namespace quillfen

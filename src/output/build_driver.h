@@ -1,0 +1,79 @@
+#pragma once
+// One Movie build, from the button press to "Done!": clear the Trace, reset the settings,
+// parse, link and count, then list the Elements ("Check script") or write the movie.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "imaging/effect_catalogue.h"
+#include "output/build_host.h"
+#include "script/movie_settings.h"
+#include "script/script_lines.h"
+#include "timeline/caption_tail.h"
+#include "timeline/element_list.h"
+
+namespace quillfen {
+
+enum class BuildMode { Check, Run };
+
+struct BuildOutcome {
+    /// Parsing and linking succeeded.
+    bool succeeded = false;
+    /// The movie's frame total (0 when the build ended before counting).
+    std::int64_t totalFrames = 0;
+};
+
+class BuildDriver {
+  public:
+    using Clock = std::function<std::time_t()>;
+
+    /// `host`, `effects` and `tail` are not owned and must outlive the driver. `clock` gives
+    /// the wall-clock time of the Trace's timestamps.
+    BuildDriver(
+        BuildHost& host, const EffectCatalogue& effects, CaptionTail& tail,
+        Clock clock = [] { return std::time(nullptr); });
+
+    /// Runs one build of `script`. While a build writes frames, a second call only asks it to
+    /// stop ("Script interrupted."). Every build ends with "Done!" and an empty Element list.
+    BuildOutcome runBuild(const ScriptLines& script, BuildMode mode);
+
+    /// The settings of the builds; set `scriptFolder` to the Script file's folder before a
+    /// build (each build resets the rest).
+    MovieSettings& settings() { return settings_; }
+    /// The movie file name: set by the user or by `moviefile`, kept across builds.
+    const std::string& outputFile() const { return outputFile_; }
+    void setOutputFile(std::string name) { outputFile_ = std::move(name); }
+    /// DebugFlag bits of the last parse.
+    std::uint32_t debugFlags() const { return debugFlags_; }
+
+  private:
+    void start();
+    bool parse(const ScriptLines& script);
+    void listEffects();
+    bool linkAndCount(BuildOutcome& outcome);
+    void listElements();
+    void finish();
+
+    void trace(std::string text, ColourValue colour, int icon);
+    void reportLineError(int lineIndex, std::string_view text);
+    std::string timestamp(std::time_t time) const;
+
+    BuildHost& host_;
+    const EffectCatalogue& effects_;
+    CaptionTail& tail_;
+    Clock clock_;
+    MovieSettings settings_;
+    ElementList elements_;
+    std::string outputFile_;
+    std::uint32_t debugFlags_ = 0;
+    int markedLine_ = -1;
+    bool running_ = false;
+    bool stopRequested_ = false;
+    std::time_t startTime_ = 0;
+
+    friend class DriverParseListener;
+};
+
+}  // namespace quillfen
