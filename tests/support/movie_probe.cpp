@@ -61,11 +61,29 @@ std::string openDecoder(Input& in) {
 FrameImage toBottomUp24(Input& in, const AVFrame& frame) {
     FrameImage image = FrameImage::create(frame.width, frame.height, 24);
     if (!image) return image;
-    in.scaler = sws_getCachedContext(in.scaler, frame.width, frame.height,
-                                     static_cast<AVPixelFormat>(frame.format), frame.width,
-                                     frame.height, AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr,
-                                     nullptr);
+    // The full-range "J" formats are given to swscale as the plain ones plus a range.
+    auto format = static_cast<AVPixelFormat>(frame.format);
+    bool fullRange = true;
+    switch (format) {
+        case AV_PIX_FMT_YUVJ420P:
+            format = AV_PIX_FMT_YUV420P;
+            break;
+        case AV_PIX_FMT_YUVJ422P:
+            format = AV_PIX_FMT_YUV422P;
+            break;
+        case AV_PIX_FMT_YUVJ444P:
+            format = AV_PIX_FMT_YUV444P;
+            break;
+        default:
+            fullRange = frame.color_range == AVCOL_RANGE_JPEG;
+    }
+    in.scaler =
+        sws_getCachedContext(in.scaler, frame.width, frame.height, format, frame.width,
+                             frame.height, AV_PIX_FMT_BGR24, SWS_POINT, nullptr, nullptr, nullptr);
     if (!in.scaler) return {};
+    const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
+    sws_setColorspaceDetails(in.scaler, coefficients, fullRange ? 1 : 0, coefficients, 1, 0,
+                             1 << 16, 1 << 16);
     // Top row of the picture goes to the last row in memory.
     std::uint8_t* top = image.row(frame.height - 1);
     std::uint8_t* dst[4] = {top, nullptr, nullptr, nullptr};
@@ -88,7 +106,8 @@ bool drain(Input& in, std::vector<FrameImage>& out, int maxFrames) {
 
 int MovieProbe::storedFrames() const {
     int count = 0;
-    for (const ProbedSample& s : samples) count += s.size > 0 ? 1 : 0;
+    for (const ProbedSample& s : samples)
+        count += s.size > 0 ? 1 : 0;
     return count;
 }
 

@@ -20,7 +20,7 @@ struct ProbedSample {
 struct MovieProbe {
     std::string error;  // empty when the movie could be opened
     std::string container;
-    std::string codec;          // libavcodec's codec name ("rawvideo", "mjpeg", ...)
+    std::string codec;  // libavcodec's codec name ("rawvideo", "mjpeg", ...)
     std::uint32_t codecTag = 0;
     int width = 0;
     int height = 0;

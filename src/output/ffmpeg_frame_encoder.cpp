@@ -1,0 +1,183 @@
+#include "output/ffmpeg_frame_encoder.h"
+
+#include <cmath>
+#include <string>
+
+extern "C" {
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+#include <libswscale/swscale.h>
+}
+
+namespace quillfen {
+
+namespace {
+
+bool supports(const AVCodec* codec, AVPixelFormat format) {
+    if (!codec->pix_fmts) return false;
+    for (const AVPixelFormat* f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f) {
+        if (*f == format) return true;
+    }
+    return false;
+}
+
+// Lossy codecs get 4:2:0, which every player decodes; lossless ones keep RGB.
+AVPixelFormat choosePixelFormat(const AVCodec* codec, const CodecInfo& info) {
+    if (info.qualityScale == QualityScale::None) {
+        if (supports(codec, AV_PIX_FMT_BGR24)) return AV_PIX_FMT_BGR24;
+        if (!codec->pix_fmts) return AV_PIX_FMT_BGR24;
+        return avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, AV_PIX_FMT_BGR24, 0, nullptr);
+    }
+    if (supports(codec, AV_PIX_FMT_YUVJ420P)) return AV_PIX_FMT_YUVJ420P;
+    if (supports(codec, AV_PIX_FMT_YUV420P)) return AV_PIX_FMT_YUV420P;
+    return codec->pix_fmts ? codec->pix_fmts[0] : AV_PIX_FMT_YUV420P;
+}
+
+int scaled(int quality, int top) {
+    return static_cast<int>(std::floor((100 - quality) * top / 100.0 + 0.5));
+}
+
+}  // namespace
+
+FfmpegFrameEncoder::~FfmpegFrameEncoder() {
+    sws_freeContext(scaler_);
+    av_packet_free(&packet_);
+    av_frame_free(&frame_);
+    avcodec_free_context(&context_);
+}
+
+void FfmpegFrameEncoder::applyQuality(const CodecInfo& codec, const CodecChoice& choice) {
+    if (choice.dataRateKbps > 0) {
+        context_->bit_rate = std::int64_t{choice.dataRateKbps} * 1000;
+        return;
+    }
+    switch (codec.qualityScale) {
+        case QualityScale::QScale:
+            // Quality 100 gives quantiser 1, quality 0 gives 31.
+            context_->flags |= AV_CODEC_FLAG_QSCALE;
+            qscaleLambda_ = (1 + scaled(choice.quality, 30)) * FF_QP2LAMBDA;
+            context_->global_quality = qscaleLambda_;
+            break;
+        case QualityScale::Crf51:
+            av_opt_set_int(context_->priv_data, "crf", scaled(choice.quality, 51), 0);
+            break;
+        case QualityScale::Crf63:
+            context_->bit_rate = 0;
+            av_opt_set_int(context_->priv_data, "crf", scaled(choice.quality, 63), 0);
+            break;
+        case QualityScale::None:
+            break;
+    }
+}
+
+int FfmpegFrameEncoder::open(const CodecInfo& codec, const CodecChoice& choice, int width,
+                             int height, AVRational timeBase, bool globalHeader, std::string& why) {
+    const AVCodec* encoder = avcodec_find_encoder_by_name(std::string(codec.encoder).c_str());
+    if (!encoder) {
+        why = "no encoder '" + std::string(codec.encoder) + "' in the linked FFmpeg";
+        return AVERROR_ENCODER_NOT_FOUND;
+    }
+    context_ = avcodec_alloc_context3(encoder);
+    frame_ = av_frame_alloc();
+    packet_ = av_packet_alloc();
+    if (!context_ || !frame_ || !packet_) {
+        why = "out of memory";
+        return AVERROR(ENOMEM);
+    }
+    context_->width = width;
+    context_->height = height;
+    context_->time_base = timeBase;
+    context_->framerate = av_inv_q(timeBase);
+    context_->sample_aspect_ratio = AVRational{1, 1};
+    context_->pix_fmt = choosePixelFormat(encoder, codec);
+    // A fixed thread count keeps the output the same on every machine.
+    context_->thread_count = 1;
+    if (choice.keyFrameInterval > 0) context_->gop_size = choice.keyFrameInterval;
+    if (codec.name == "xvid" || codec.name == "wmv2") context_->max_b_frames = 0;
+    if (globalHeader) context_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (codec.encoder == "libx264" || codec.encoder == "libx265") {
+        // Closed GOPs make every forced key frame a point where decoding can start.
+        context_->flags |= AV_CODEC_FLAG_CLOSED_GOP;
+        av_opt_set(context_->priv_data, "preset", "veryfast", 0);
+        av_opt_set_int(context_->priv_data, "forced-idr", 1, 0);
+        context_->thread_count = 2;
+    }
+    if (codec.encoder == "libx265")
+        av_opt_set(context_->priv_data, "x265-params", "log-level=error", 0);
+    if (codec.encoder == "libvpx-vp9") {
+        av_opt_set(context_->priv_data, "deadline", "realtime", 0);
+        av_opt_set_int(context_->priv_data, "cpu-used", 8, 0);
+    }
+    applyQuality(codec, choice);
+    repeatable_ = codec.intraOnly && choice.dataRateKbps == 0;
+
+    int err = avcodec_open2(context_, encoder, nullptr);
+    if (err < 0) {
+        why = "the " + std::string(codec.name) + " encoder refused " + std::to_string(width) + "x" +
+              std::to_string(height) + " frames";
+        return err;
+    }
+    frame_->format = context_->pix_fmt;
+    frame_->width = width;
+    frame_->height = height;
+    if ((err = av_frame_get_buffer(frame_, 0)) < 0) {
+        why = "out of memory";
+        return err;
+    }
+    // swscale wants the full-range "J" formats spelled as the plain ones plus a range.
+    bool fullRange = context_->pix_fmt == AV_PIX_FMT_YUVJ420P;
+    AVPixelFormat target = fullRange ? AV_PIX_FMT_YUV420P : context_->pix_fmt;
+    scaler_ = sws_getContext(width, height, AV_PIX_FMT_BGR24, width, height, target,
+                             SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (!scaler_) {
+        why = std::string("no colour conversion to ") + av_get_pix_fmt_name(context_->pix_fmt);
+        return AVERROR(EINVAL);
+    }
+    if (fullRange) {
+        const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
+        sws_setColorspaceDetails(scaler_, coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);
+    }
+    return 0;
+}
+
+int FfmpegFrameEncoder::fillParameters(AVCodecParameters* parameters) const {
+    return avcodec_parameters_from_context(parameters, context_);
+}
+
+int FfmpegFrameEncoder::encode(const std::uint8_t* rows, std::size_t stride, std::int64_t pts,
+                               bool key, const PacketSink& sink) {
+    int err = av_frame_make_writable(frame_);
+    if (err < 0) return err;
+    // Bottom-up rows: start at the top row and step backwards.
+    const std::uint8_t* top = rows + stride * static_cast<std::size_t>(context_->height - 1);
+    const std::uint8_t* source[1] = {top};
+    const int sourceStride[1] = {-static_cast<int>(stride)};
+    sws_scale(scaler_, source, sourceStride, 0, context_->height, frame_->data, frame_->linesize);
+    frame_->pts = pts;
+    frame_->pict_type = key ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+    frame_->key_frame = key ? 1 : 0;
+    frame_->quality = qscaleLambda_;
+    err = avcodec_send_frame(context_, frame_);
+    if (err < 0) return err;
+    return receivePackets(sink);
+}
+
+int FfmpegFrameEncoder::flush(const PacketSink& sink) {
+    if (!context_ || !avcodec_is_open(context_)) return 0;
+    int err = avcodec_send_frame(context_, nullptr);
+    if (err < 0 && err != AVERROR_EOF) return err;
+    return receivePackets(sink);
+}
+
+int FfmpegFrameEncoder::receivePackets(const PacketSink& sink) {
+    for (;;) {
+        int err = avcodec_receive_packet(context_, packet_);
+        if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return 0;
+        if (err < 0) return err;
+        err = sink(packet_);
+        av_packet_unref(packet_);
+        if (err < 0) return err;
+    }
+}
+
+}  // namespace quillfen

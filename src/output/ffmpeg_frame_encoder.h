@@ -1,0 +1,62 @@
+#pragma once
+// One libavcodec encoder with its colour conversion: takes 24-bit bottom-up rows, hands out
+// compressed packets. Internal to the FFmpeg movie writer.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include "output/codec_catalogue.h"
+
+struct SwsContext;
+
+namespace quillfen {
+
+class FfmpegFrameEncoder {
+  public:
+    /// Receives each packet the encoder gives out (timestamps in the encoder's time base).
+    /// Returns 0 or a negative AVERROR, which ends the encoding call.
+    using PacketSink = std::function<int(AVPacket*)>;
+
+    FfmpegFrameEncoder() = default;
+    FfmpegFrameEncoder(const FfmpegFrameEncoder&) = delete;
+    FfmpegFrameEncoder& operator=(const FfmpegFrameEncoder&) = delete;
+    ~FfmpegFrameEncoder();
+
+    /// Opens the codec for width x height frames at `timeBase` per frame. `globalHeader`:
+    /// the container wants the codec's header out of band. Returns 0 or a negative AVERROR
+    /// with `why` set.
+    int open(const CodecInfo& codec, const CodecChoice& choice, int width, int height,
+             AVRational timeBase, bool globalHeader, std::string& why);
+    /// Describes the stream for the container.
+    int fillParameters(AVCodecParameters* parameters) const;
+
+    /// Encodes bottom-up rows (`stride` bytes apart) as the frame with timestamp `pts`,
+    /// forced to a key frame when `key`. Returns 0 or a negative AVERROR.
+    int encode(const std::uint8_t* rows, std::size_t stride, std::int64_t pts, bool key,
+               const PacketSink& sink);
+    /// Drains the packets the encoder still holds. Returns 0 or a negative AVERROR.
+    int flush(const PacketSink& sink);
+
+    /// True when every packet depends on its frame alone, so equal frames give equal
+    /// packets (intra-only codec at constant quality).
+    bool packetsRepeatable() const { return repeatable_; }
+
+  private:
+    int receivePackets(const PacketSink& sink);
+    void applyQuality(const CodecInfo& codec, const CodecChoice& choice);
+
+    AVCodecContext* context_ = nullptr;
+    AVFrame* frame_ = nullptr;
+    AVPacket* packet_ = nullptr;
+    SwsContext* scaler_ = nullptr;
+    int qscaleLambda_ = 0;
+    bool repeatable_ = false;
+};
+
+}  // namespace quillfen

@@ -1,0 +1,75 @@
+#pragma once
+// The movie writer seam: open a movie file, set up its one video stream from the first frame,
+// write one sample per movie frame, close. The build driver reports every status it gets.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "imaging/frame_image.h"
+#include "output/codec_catalogue.h"
+
+namespace quillfen {
+
+/// Which step failed; `None` is success.
+enum class WriterFailure {
+    None,
+    Refused,  // the codec choice does not fit the file; nothing was created
+    Open,     // the file could not be created
+    SetUp,    // the stream could not be started
+    Write,    // a sample could not be written (the file stays finishable)
+    Close,    // the file could not be finished completely
+    Usage,    // the calls came in a wrong order or with a wrong frame
+};
+
+struct WriterStatus {
+    WriterFailure failure = WriterFailure::None;
+    /// The library's error code as an unsigned 32-bit value (0 when there is none).
+    std::uint32_t code = 0;
+    /// A sentence for the user; empty on success.
+    std::string reason;
+
+    bool ok() const { return failure == WriterFailure::None; }
+    static WriterStatus success() { return {}; }
+};
+
+struct SampleFlags {
+    /// Flag the sample as a key frame (forced in the encoder).
+    bool key = false;
+    /// The caller knows these pixels equal the previous written sample's; the writer may then
+    /// skip its own comparison. Only a hint: a wrong hint writes the previous picture again.
+    bool sameAsPrevious = false;
+};
+
+class MovieWriter {
+  public:
+    virtual ~MovieWriter() = default;
+
+    /// Checks the codec choice against the file name, then creates (or truncates) the file.
+    /// On failure nothing is open and, for `Refused`, nothing was created.
+    virtual WriterStatus open(const std::string& path, const CodecChoice& choice) = 0;
+
+    /// Starts the video stream from the first frame's header (24-bit, bottom-up) at
+    /// trunc(frameRate x 1000 + 0.5) / 1000 frames per second. On failure the file stays open
+    /// and close() still releases it.
+    virtual WriterStatus setUpStream(const BitmapInfoHeader& firstFrame, double frameRate) = 0;
+
+    /// Writes the pixel rows of one frame (bottom-up, rows padded to 4 bytes, exactly
+    /// stride x height bytes) as sample `index`. Indexes must increase; a number left out
+    /// stays an empty sample, so later frames keep their time. After a failure the file
+    /// keeps what was written before it and every later write reports the same failure.
+    virtual WriterStatus writeSample(std::int64_t index, std::span<const std::uint8_t> rows,
+                                     SampleFlags flags) = 0;
+    /// The same for a whole Frame image, which the writer takes over (saving a copy).
+    virtual WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) = 0;
+
+    /// Finishes the file (remaining packets, index) and releases it, whatever happened
+    /// before. Returns the first failure seen since open (a write failure included), else
+    /// success. Harmless when nothing is open or when called twice.
+    virtual WriterStatus close() = 0;
+
+    /// Samples actually stored so far (empty samples for gaps not counted).
+    virtual std::int64_t samplesWritten() const = 0;
+};
+
+}  // namespace quillfen

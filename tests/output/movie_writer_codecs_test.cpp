@@ -1,0 +1,76 @@
+// Every codec the linked FFmpeg offers, in every container it suits: a short movie read back.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "output/codec_catalogue.h"
+#include "output/movie_writer_test_support.h"
+#include "support/movie_probe.h"
+
+namespace quillfen {
+namespace {
+
+std::string extensionOf(Container c) {
+    switch (c) {
+        case Container::Avi:
+            return "avi";
+        case Container::Mov:
+            return "mov";
+        case Container::Wmv:
+            return "wmv";
+        case Container::Mp4:
+            return "mp4";
+        case Container::Mkv:
+            return "mkv";
+    }
+    return "";
+}
+
+TEST(MovieWriterCodecs, EveryAvailableCodecInEveryContainerItSuits) {
+    constexpr int kWidth = 64, kHeight = 48, kFrames = 8;
+    std::vector<testing::Sample> samples;
+    for (int i = 0; i < kFrames; ++i)
+        samples.push_back({i, i, i == 0 || i == 5});
+
+    int written = 0;
+    for (const CodecInfo& codec : codecCatalogue()) {
+        for (Container container : containersFor(codec)) {
+            SCOPED_TRACE(std::string(codec.name) + " in " + extensionOf(container));
+            testing::TempFolder dir;
+            std::string path = dir.file("movie." + extensionOf(container));
+            testing::writeMovie(path, defaultCodecChoice(codec.name), samples, kWidth, kHeight);
+            ++written;
+
+            testing::MovieProbe probe = testing::probeMovie(path);
+            ASSERT_TRUE(probe.ok()) << probe.error;
+            EXPECT_EQ(probe.width, kWidth);
+            EXPECT_EQ(probe.height, kHeight);
+            EXPECT_EQ(probe.rateNum * 1, probe.rateDen * 25);
+            EXPECT_EQ(probe.storedFrames(), kFrames);
+            std::vector<int> keys = probe.keySamples();
+            std::vector<std::int64_t> keyTimes;
+            for (int k : keys)
+                keyTimes.push_back(probe.samples[k].frame);
+            for (std::int64_t forced : {0, 5}) {
+                EXPECT_NE(std::find(keyTimes.begin(), keyTimes.end(), forced), keyTimes.end())
+                    << "no key frame at " << forced;
+            }
+            if (container == Container::Avi && codec.name == "xvid") {
+                EXPECT_EQ(probe.codecTag, 0x44495658u);  // "XVID"
+            }
+
+            std::vector<FrameImage> frames = testing::decodeMovieFrames(path);
+            ASSERT_EQ(frames.size(), static_cast<std::size_t>(kFrames));
+            for (int i = 0; i < kFrames; i += 3) {
+                double diff =
+                    testing::meanDifference(frames[i], testing::patternFrame(kWidth, kHeight, i));
+                EXPECT_LT(diff, 6.0) << "frame " << i;  // upright, right colours
+            }
+        }
+    }
+    EXPECT_GE(written, 4);  // raw, mjpeg (AVI, MOV, MKV) at the least
+}
+
+}  // namespace
+}  // namespace quillfen
