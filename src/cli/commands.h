@@ -13,6 +13,7 @@ namespace quillfen {
 using CommandArgs = std::vector<std::string>;
 
 int runCheckCommand(const CommandArgs& args);
+int runPictureCommand(const CommandArgs& args);
 
 struct CliCommand {
     std::string_view name;
@@ -23,6 +24,8 @@ struct CliCommand {
 
 inline constexpr std::array kCommands = {
     CliCommand{"check", "SCRIPT", "parse SCRIPT, link its timeline and list it", runCheckCommand},
+    CliCommand{"picture", "FILE -o OUT.bmp", "load, fit and convert one picture as a build would",
+               runPictureCommand},
 };
 
 /// Exit statuses shared by the commands.
