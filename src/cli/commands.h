@@ -14,6 +14,7 @@ using CommandArgs = std::vector<std::string>;
 
 int runCheckCommand(const CommandArgs& args);
 int runPictureCommand(const CommandArgs& args);
+int runCodecsCommand(const CommandArgs& args);
 
 struct CliCommand {
     std::string_view name;
@@ -26,6 +27,8 @@ inline constexpr std::array kCommands = {
     CliCommand{"check", "SCRIPT", "parse SCRIPT, link its timeline and list it", runCheckCommand},
     CliCommand{"picture", "FILE -o OUT.bmp", "load, fit and convert one picture as a build would",
                runPictureCommand},
+    CliCommand{"codecs", "", "list the codec choices and the containers each suits",
+               runCodecsCommand},
 };
 
 /// Exit statuses shared by the commands.

@@ -170,6 +170,31 @@ CodecChoice defaultCodecChoice(std::string_view codecName) {
     return choice;
 }
 
+std::vector<std::string> codecListing() {
+    std::vector<std::string> lines;
+    for (const CodecInfo& codec : kCatalogue) {
+        std::string line(codec.name);
+        line.resize(std::max<std::size_t>(line.size(), 9), ' ');
+        std::vector<Container> suits = containersFor(codec);
+        std::string where = codecAvailable(codec) ? listContainers(suits) : "not in this FFmpeg";
+        where.resize(std::max<std::size_t>(where.size(), 20), ' ');
+        line += where + std::string(codec.description);
+        if (codec.qualityScale != QualityScale::None) {
+            line += "; quality " + std::to_string(codec.defaultQuality);
+        }
+        if (codec.defaultKeyFrameInterval > 1) {
+            line += ", key frame every " + std::to_string(codec.defaultKeyFrameInterval);
+        }
+        std::vector<Container> defaultFor;
+        for (Container c : suits) {
+            if (defaultCodecName(c) == codec.name) defaultFor.push_back(c);
+        }
+        if (!defaultFor.empty()) line += " (default for " + listContainers(defaultFor) + ")";
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 std::string checkCodecChoice(std::string_view path, const CodecChoice& choice) {
     std::optional<Container> container = containerForPath(path);
     if (!container) {

@@ -63,6 +63,11 @@ std::string_view defaultCodecName(Container container);
 /// name keeps only the name (checkCodecChoice then refuses it).
 CodecChoice defaultCodecChoice(std::string_view codecName);
 
+/// One line per catalogue codec for `quillfen codecs`: its name, the containers it suits
+/// (or that the linked FFmpeg lacks it), what it is, its defaults and where it is the
+/// default codec.
+std::vector<std::string> codecListing();
+
 /// Checks, before anything is written, that `choice` can be written into the movie file
 /// `path`: a known container, a known and available codec the container can hold, values in
 /// range. Returns an empty string when it can, else a message for the user.

@@ -67,5 +67,18 @@ TEST(CodecCatalogue, DefaultChoiceCarriesTheCodecDefaults) {
     EXPECT_EQ(defaultCodecChoice("nonsense").codec, "nonsense");
 }
 
+TEST(CodecCatalogue, ListingHasOneLinePerCodecWithItsContainers) {
+    std::vector<std::string> lines = codecListing();
+    ASSERT_EQ(lines.size(), codecCatalogue().size());
+    EXPECT_EQ(lines[0].rfind("raw", 0), 0u);
+    EXPECT_NE(lines[0].find("AVI"), std::string::npos);
+    EXPECT_EQ(lines[0].find("MP4"), std::string::npos);
+    const std::string& xvid = lines[2];
+    EXPECT_EQ(xvid.rfind("xvid", 0), 0u);
+    EXPECT_NE(xvid.find("(default for AVI)"), std::string::npos) << xvid;
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quillfen
