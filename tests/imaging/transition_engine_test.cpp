@@ -123,7 +123,7 @@ TEST_F(EngineTest, TakesInputsAtOneToOneFromTheTopLeftOverTheBackground) {
     EXPECT_EQ(pixelAt(end, 9, 7), 0xABCDEFu);
 }
 
-TEST_F(EngineTest, ReadsPaletteInputsAndClampsProgress) {
+TEST_F(EngineTest, ReadsPaletteAndAlphaInputsAndClampsProgress) {
     FrameImage indexed = FrameImage::create(4, 4, 8);
     std::uint8_t* table = indexed.colourTable();
     table[4] = 0x33, table[5] = 0x22, table[6] = 0x11;  // entry 1
@@ -134,6 +134,12 @@ TEST_F(EngineTest, ReadsPaletteInputsAndClampsProgress) {
     engine.SetInput(EngineInput::Second, plain(4, 4, 0x998877));
     EXPECT_EQ(pixelAt(engine.Apply(kFadeClassId, -3.0f), 1, 1), 0x112233u);
     EXPECT_EQ(pixelAt(engine.Apply(kFadeClassId, 7.0f), 1, 1), 0x998877u);
+    // A fourth byte in a 32-bit input never reaches the output.
+    FrameImage withAlpha = FrameImage::create(4, 4, 32);
+    std::fill_n(reinterpret_cast<std::uint32_t*>(withAlpha.pixels()), 16, 0xFF445566u);
+    engine.SetInput(EngineInput::Second, withAlpha);
+    EXPECT_EQ(pixelAt(engine.Apply(kFadeClassId, 1.0f), 2, 2), 0x445566u);
+    EXPECT_EQ(pixelAt(engine.Apply(kFadeClassId, 0.5f), 2, 2) >> 24, 0u);
 }
 
 TEST_F(EngineTest, FollowsNewInputsAndBackgroundsBetweenSteps) {

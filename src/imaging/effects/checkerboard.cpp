@@ -8,8 +8,11 @@ namespace quillfen::effects {
 void renderCheckerboard(const EffectJob& job, int rowBegin, int rowEnd) {
     const int square = cellSize(job.width, 12);
     const float scale = 1.0f / static_cast<float>(2 * square);
+    int filledParity = -1;  // rows of squares of one parity are alike
     renderByValue(job, rowBegin, rowEnd, 0.0f, [&](int top, float* v) {
         const int rowParity = (top / square) & 1;
+        if (rowParity == filledParity) return;
+        filledParity = rowParity;
         for (int x = 0; x < job.width; ++x) {
             const int secondHalf = ((x / square) & 1) ^ rowParity;
             v[x] = (static_cast<float>(secondHalf * square + x % square) + 0.5f) * scale;

@@ -13,8 +13,9 @@
 namespace quillfen::effects {
 
 /// Renders rows [rowBegin, rowEnd) of a value-map effect. `fillRow(topRow, values)` writes the
-/// job.width values of the picture row `topRow` (0 = top). With softness 0 the edge is hard and
-/// values must lie in [0, 1); otherwise in [0, 1]. Exact at progress 0 and 1 either way.
+/// job.width values of the picture row `topRow` (0 = top); within one call the values keep what
+/// the previous row left, so a fillRow may skip rows that repeat it. With softness 0 the edge is
+/// hard and values must lie in [0, 1); otherwise in [0, 1]. Exact at progress 0 and 1 either way.
 template <class FillRow>
 void renderByValue(const EffectJob& job, int rowBegin, int rowEnd, float softness,
                    FillRow&& fillRow) {
@@ -23,17 +24,21 @@ void renderByValue(const EffectJob& job, int rowBegin, int rowEnd, float softnes
     // The edge runs from v = -softness to v = 1 so both ends are fully one input.
     const float scale = softness > 0.0f ? 1.0f / softness : 0.0f;
     const float lead = p * (1.0f + softness) * scale;
+    const float* v = values.data();
+    const int width = job.width;  // a local bound lets the pixel loops vectorise
     for (int y = rowBegin; y < rowEnd; ++y) {
         fillRow(job.topRow(y), values.data());
         const std::uint32_t* a = job.fromRow(y);
         const std::uint32_t* b = job.toRow(y);
         std::uint32_t* out = job.outRow(y);
         if (softness > 0.0f) {
-            for (int x = 0; x < job.width; ++x)
-                out[x] = blendPixel(a[x], b[x], weightOf(lead - values[x] * scale));
+            for (int x = 0; x < width; ++x)
+                out[x] = blendPixel(a[x], b[x], weightOf(lead - v[x] * scale));
         } else {
-            for (int x = 0; x < job.width; ++x)
-                out[x] = values[x] < p ? b[x] : a[x];
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t first = a[x], second = b[x];
+                out[x] = v[x] < p ? second : first;
+            }
         }
     }
 }
@@ -47,17 +52,18 @@ inline float softnessFor(float pixels, int span) {
 /// A polynomial arctangent (error about 1e-5 rad) keeps per-pixel angles cheap.
 inline float clockTurn(float dx, float dyUp) {
     constexpr float kPi = 3.14159265f;
-    float ax = std::fabs(dx), ay = std::fabs(dyUp);
-    float lo = ax < ay ? ax : ay, hi = ax < ay ? ay : ax;
-    float z = hi > 0.0f ? lo / hi : 0.0f;
-    float z2 = z * z;
+    const float ax = std::fabs(dx), ay = std::fabs(dyUp);
+    const float lo = ax < ay ? ax : ay, hi = ax < ay ? ay : ax;
+    const float z = lo / (hi > 1e-20f ? hi : 1e-20f);
+    const float z2 = z * z;
     float a = z * (0.9998660f +
                    z2 * (-0.3302995f + z2 * (0.1801410f + z2 * (-0.0851330f + z2 * 0.0208351f))));
-    if (ax > ay) a = kPi / 2 - a;  // angle from "up" towards the side
-    if (dyUp < 0.0f) a = kPi - a;
-    if (dx < 0.0f) a = 2 * kPi - a;
-    float turn = a / (2 * kPi);
-    return turn >= 1.0f || turn < 0.0f ? 0.0f : turn;
+    // Written as selects so that rows of angles vectorise.
+    a = ax > ay ? kPi / 2 - a : a;  // angle from "up" towards the side
+    a = dyUp < 0.0f ? kPi - a : a;
+    a = dx < 0.0f ? 2 * kPi - a : a;
+    const float turn = a * (1.0f / (2 * kPi));
+    return turn < 1.0f ? turn : 0.0f;
 }
 
 /// A well-mixed 32-bit hash; the fixed seeds of the random effects make every build alike.

@@ -1,16 +1,21 @@
-// Fade: a straight cross-dissolve, one weight for the whole frame.
+// Fade: a straight cross-dissolve, one weight for the whole frame. Working on bytes in 16-bit
+// lanes keeps it to about one pass over the pixels; each channel stays within one level of the
+// exact mix.
 #include "imaging/effects/effect_renders.h"
 
 namespace quillfen::effects {
 
 void renderFade(const EffectJob& job, int rowBegin, int rowEnd) {
-    const std::uint32_t weight = weightOf(job.progress);
+    const std::uint16_t weight = static_cast<std::uint16_t>(weightOf(job.progress));
+    const std::uint16_t keep = static_cast<std::uint16_t>(kWeightOne - weight);
+    const int bytes = 4 * job.width;
     for (int y = rowBegin; y < rowEnd; ++y) {
-        const std::uint32_t* a = job.fromRow(y);
-        const std::uint32_t* b = job.toRow(y);
-        std::uint32_t* out = job.outRow(y);
-        for (int x = 0; x < job.width; ++x)
-            out[x] = blendPixel(a[x], b[x], weight);
+        const auto* a = reinterpret_cast<const std::uint8_t*>(job.fromRow(y));
+        const auto* b = reinterpret_cast<const std::uint8_t*>(job.toRow(y));
+        auto* out = reinterpret_cast<std::uint8_t*>(job.outRow(y));
+        for (int i = 0; i < bytes; ++i)
+            out[i] = static_cast<std::uint8_t>(
+                static_cast<std::uint16_t>(a[i] * keep + b[i] * weight + 128) >> 8);
     }
 }
 

@@ -17,16 +17,16 @@ void renderPixelate(const EffectJob& job, int rowBegin, int rowEnd) {
                              0.5f);
     const std::uint32_t weight = weightOf(p);
     for (int y = rowBegin; y < rowEnd; ++y) {
-        // Blocks are laid from the top-left corner; each takes the pixel at its centre.
+        // Blocks are laid from the top-left corner; each shows the pixel at its centre.
         const int top = job.topRow(y);
-        const int sampleTop = std::min(top / block * block + block / 2, job.height - 1);
-        const int sampleRow = job.topRow(sampleTop);
+        const int sampleRow = job.topRow(std::min(top / block * block + block / 2, job.height - 1));
         const std::uint32_t* a = job.fromRow(sampleRow);
         const std::uint32_t* b = job.toRow(sampleRow);
         std::uint32_t* out = job.outRow(y);
-        for (int x = 0; x < job.width; ++x) {
-            const int sx = std::min(x / block * block + block / 2, job.width - 1);
-            out[x] = blendPixel(a[sx], b[sx], weight);
+        for (int x0 = 0; x0 < job.width; x0 += block) {
+            const int sx = std::min(x0 + block / 2, job.width - 1);
+            std::fill(out + x0, out + std::min(x0 + block, job.width),
+                      blendPixel(a[sx], b[sx], weight));
         }
     }
 }

@@ -9,8 +9,11 @@ void renderZigzag(const EffectJob& job, int rowBegin, int rowEnd) {
     const int bandHeight = cellSize(job.height, 8);
     const int bands = (job.height + bandHeight - 1) / bandHeight;
     const float scale = 1.0f / (static_cast<float>(bands) * static_cast<float>(job.width));
+    int filledBand = -1;
     renderByValue(job, rowBegin, rowEnd, 0.0f, [&](int top, float* v) {
         const int band = top / bandHeight;
+        if (band == filledBand) return;
+        filledBand = band;
         const bool rightward = (band & 1) == 0;
         const float start = static_cast<float>(band) * static_cast<float>(job.width);
         for (int x = 0; x < job.width; ++x) {
