@@ -15,6 +15,7 @@ using CommandArgs = std::vector<std::string>;
 int runCheckCommand(const CommandArgs& args);
 int runPictureCommand(const CommandArgs& args);
 int runCodecsCommand(const CommandArgs& args);
+int runEffectsCommand(const CommandArgs& args);
 
 struct CliCommand {
     std::string_view name;
@@ -29,6 +30,8 @@ inline constexpr std::array kCommands = {
                runPictureCommand},
     CliCommand{"codecs", "", "list the codec choices and the containers each suits",
                runCodecsCommand},
+    CliCommand{"effects", "", "list the transition effects with their class ids",
+               runEffectsCommand},
 };
 
 /// Exit statuses shared by the commands.
