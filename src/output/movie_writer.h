@@ -64,8 +64,9 @@ class MovieWriter {
     virtual WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) = 0;
 
     /// Finishes the file (remaining packets, index) and releases it, whatever happened
-    /// before. Returns the first failure seen since open (a write failure included), else
-    /// success. Harmless when nothing is open or when called twice.
+    /// before. Returns a write failure that no writeSample call has returned yet (an encoder
+    /// beside the caller may meet one after the last call), else a failure of finishing,
+    /// else success. Harmless when nothing is open or when called twice.
     virtual WriterStatus close() = 0;
 
     /// Samples actually stored so far (empty samples for gaps not counted).

@@ -8,6 +8,11 @@
 #include "output/movie_writer_test_support.h"
 #include "support/movie_probe.h"
 
+// libx265 keeps a few process-wide allocations that it never frees; they are not ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libx265.so\n";
+}
+
 namespace quillfen {
 namespace {
 
