@@ -53,7 +53,12 @@ CMyCrystalView::CMyCrystalView(QWidget* parent)
     });
 }
 
-CMyCrystalView::~CMyCrystalView() = default;
+CMyCrystalView::~CMyCrystalView() {
+    // Removing the highlighter touches the document; its signals must not reach the marks
+    // and bookmarks, which go before the highlighter does.
+    document()->disconnect(this);
+    highlighter_.reset();
+}
 
 void CMyCrystalView::setScript(const ScriptLines& lines) {
     QStringList texts;
