@@ -29,35 +29,38 @@ class RowReader {
     // Columns [from, to) of picture row y into out (4 bytes per column, from `from` on).
     void read(int y, int from, int to, std::uint8_t* out) const {
         const std::uint8_t* src = image_.row(height_ - 1 - y);
-        for (int x = from; x < to; ++x, out += 4) {
-            switch (bits_) {
-                case 1:
-                    std::memcpy(out, &palette_[(src[x >> 3] >> (7 - (x & 7))) & 1], 4);
-                    break;
-                case 4:
-                    std::memcpy(out, &palette_[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15], 4);
-                    break;
-                case 8:
-                    std::memcpy(out, &palette_[src[x]], 4);
-                    break;
-                case 16: {
+        switch (bits_) {
+            case 24:
+                for (int x = from; x < to; ++x, out += 4)
+                    std::memcpy(out, src + 3 * x, 3);
+                break;
+            case 32:
+                for (int x = from; x < to; ++x, out += 4)
+                    std::memcpy(out, src + 4 * x, 3);
+                break;
+            case 16:
+                for (int x = from; x < to; ++x, out += 4) {
                     unsigned v = src[2 * x] | (src[2 * x + 1] << 8);
                     out[0] = static_cast<std::uint8_t>((v & 31) << 3);
                     out[1] = static_cast<std::uint8_t>(((v >> 5) & 31) << 3);
                     out[2] = static_cast<std::uint8_t>(((v >> 10) & 31) << 3);
-                    break;
                 }
-                case 24:
-                    std::memcpy(out, src + 3 * x, 3);
-                    break;
-                default:
-                    std::memcpy(out, src + 4 * x, 3);
-                    break;
-            }
+                break;
+            default:
+                for (int x = from; x < to; ++x, out += 4)
+                    std::memcpy(out, &palette_[index(src, x)], 4);
+                break;
         }
     }
 
   private:
+    // Palette index of pixel x of an 1, 4 or 8-bit row.
+    unsigned index(const std::uint8_t* src, int x) const {
+        if (bits_ == 8) return src[x];
+        if (bits_ == 4) return (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
+        return (src[x >> 3] >> (7 - (x & 7))) & 1;
+    }
+
     const FrameImage& image_;
     int bits_ = 0;
     int height_ = 0;
