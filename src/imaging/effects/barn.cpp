@@ -11,10 +11,11 @@ void renderBarn(const EffectJob& job, int rowBegin, int rowEnd) {
     const float step = 1.0f / centre;
     bool filled = false;  // every row is alike
     renderByValue(job, rowBegin, rowEnd, softnessFor(12.0f, job.width / 2), [&](int, float* v) {
-        if (filled) return;
+        if (filled) return false;
         filled = true;
         for (int x = 0; x < job.width; ++x)
             v[x] = std::fabs(static_cast<float>(x) + 0.5f - centre) * step;
+        return true;
     });
 }
 

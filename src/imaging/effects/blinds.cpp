@@ -10,6 +10,7 @@ void renderBlinds(const EffectJob& job, int rowBegin, int rowEnd) {
         const float value = (static_cast<float>(top % slat) + 0.5f) / static_cast<float>(slat);
         for (int x = 0; x < job.width; ++x)
             v[x] = value;
+        return true;
     });
 }
 

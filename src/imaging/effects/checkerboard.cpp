@@ -11,12 +11,13 @@ void renderCheckerboard(const EffectJob& job, int rowBegin, int rowEnd) {
     int filledParity = -1;  // rows of squares of one parity are alike
     renderByValue(job, rowBegin, rowEnd, 0.0f, [&](int top, float* v) {
         const int rowParity = (top / square) & 1;
-        if (rowParity == filledParity) return;
+        if (rowParity == filledParity) return false;
         filledParity = rowParity;
         for (int x = 0; x < job.width; ++x) {
             const int secondHalf = ((x / square) & 1) ^ rowParity;
             v[x] = (static_cast<float>(secondHalf * square + x % square) + 0.5f) * scale;
         }
+        return true;
     });
 }
 

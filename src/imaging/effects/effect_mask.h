@@ -4,6 +4,7 @@
 // edge then sits where v equals the progress, softened over `softness` of the value range.
 // Because a pixel's weight never falls as progress rises, the changed area only grows.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -12,14 +13,39 @@
 
 namespace quillfen::effects {
 
+/// Mixes a row by per-pixel weights. The soft edge is narrow, so runs of pixels that are wholly
+/// one input are copied rather than blended.
+inline void blendRow(const std::uint32_t* a, const std::uint32_t* b, const std::uint32_t* weights,
+                     std::uint32_t* out, int width) {
+    constexpr int kRun = 16;
+    int x = 0;
+    for (; x + kRun <= width; x += kRun) {
+        std::uint32_t any = 0, all = kWeightOne;
+        for (int i = x; i < x + kRun; ++i)
+            any |= weights[i], all &= weights[i];
+        if (any == 0) {
+            std::copy(a + x, a + x + kRun, out + x);
+        } else if (all == kWeightOne) {
+            std::copy(b + x, b + x + kRun, out + x);
+        } else {
+            for (int i = x; i < x + kRun; ++i)
+                out[i] = blendPixel(a[i], b[i], weights[i]);
+        }
+    }
+    for (; x < width; ++x)
+        out[x] = blendPixel(a[x], b[x], weights[x]);
+}
+
 /// Renders rows [rowBegin, rowEnd) of a value-map effect. `fillRow(topRow, values)` writes the
-/// job.width values of the picture row `topRow` (0 = top); within one call the values keep what
-/// the previous row left, so a fillRow may skip rows that repeat it. With softness 0 the edge is
-/// hard and values must lie in [0, 1); otherwise in [0, 1]. Exact at progress 0 and 1 either way.
+/// job.width values of the picture row `topRow` (0 = top) and returns true, or returns false to
+/// keep the previous row's values (within one call), so rows that repeat cost nothing. With
+/// softness 0 the edge is hard and values must lie in [0, 1); otherwise in [0, 1]. Exact at
+/// progress 0 and 1 either way.
 template <class FillRow>
 void renderByValue(const EffectJob& job, int rowBegin, int rowEnd, float softness,
                    FillRow&& fillRow) {
     std::vector<float> values(static_cast<std::size_t>(job.width));
+    std::vector<std::uint32_t> weights(softness > 0.0f ? values.size() : 0);
     const float p = job.progress;
     // The edge runs from v = -softness to v = 1 so both ends are fully one input.
     const float scale = softness > 0.0f ? 1.0f / softness : 0.0f;
@@ -27,13 +53,16 @@ void renderByValue(const EffectJob& job, int rowBegin, int rowEnd, float softnes
     const float* v = values.data();
     const int width = job.width;  // a local bound lets the pixel loops vectorise
     for (int y = rowBegin; y < rowEnd; ++y) {
-        fillRow(job.topRow(y), values.data());
+        const bool changed = fillRow(job.topRow(y), values.data());
         const std::uint32_t* a = job.fromRow(y);
         const std::uint32_t* b = job.toRow(y);
         std::uint32_t* out = job.outRow(y);
         if (softness > 0.0f) {
-            for (int x = 0; x < width; ++x)
-                out[x] = blendPixel(a[x], b[x], weightOf(lead - v[x] * scale));
+            if (changed || y == rowBegin) {
+                for (int x = 0; x < width; ++x)
+                    weights[x] = weightOf(lead - v[x] * scale);
+            }
+            blendRow(a, b, weights.data(), out, width);
         } else {
             for (int x = 0; x < width; ++x) {
                 const std::uint32_t first = a[x], second = b[x];

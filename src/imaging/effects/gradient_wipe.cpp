@@ -11,6 +11,7 @@ void renderGradientWipe(const EffectJob& job, int rowBegin, int rowEnd) {
         const float value = static_cast<float>(top) * step;
         for (int x = 0; x < job.width; ++x)
             v[x] = value;
+        return true;
     });
 }
 

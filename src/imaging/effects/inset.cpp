@@ -13,6 +13,7 @@ void renderInset(const EffectJob& job, int rowBegin, int rowEnd) {
             const float across = (static_cast<float>(x) + 0.5f) * stepX;
             v[x] = across > down ? across : down;
         }
+        return true;
     });
 }
 

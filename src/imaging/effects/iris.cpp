@@ -18,6 +18,7 @@ void renderIris(const EffectJob& job, int rowBegin, int rowEnd) {
                           const float dx = static_cast<float>(x) + 0.5f - cx;
                           v[x] = std::sqrt(dx * dx + dy * dy) * step;
                       }
+                      return true;
                   });
 }
 

@@ -11,6 +11,7 @@ void renderRadialWipe(const EffectJob& job, int rowBegin, int rowEnd) {
         const float up = cy - (static_cast<float>(top) + 0.5f);
         for (int x = 0; x < job.width; ++x)
             v[x] = clockTurn(static_cast<float>(x) + 0.5f - cx, up);
+        return true;
     });
 }
 

@@ -10,6 +10,7 @@ void renderRandomBars(const EffectJob& job, int rowBegin, int rowEnd) {
         const float value = unitOf(mixBits(kSeed ^ static_cast<std::uint32_t>(top)));
         for (int x = 0; x < job.width; ++x)
             v[x] = value;
+        return true;
     });
 }
 

@@ -11,6 +11,7 @@ void renderRandomDissolve(const EffectJob& job, int rowBegin, int rowEnd) {
         const std::uint32_t rowKey = mixBits(kSeed ^ static_cast<std::uint32_t>(top));
         for (int x = 0; x < job.width; ++x)
             v[x] = unitOf(mixBits(rowKey + static_cast<std::uint32_t>(x)));
+        return true;
     });
 }
 

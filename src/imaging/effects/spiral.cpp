@@ -32,13 +32,14 @@ void renderSpiral(const EffectJob& job, int rowBegin, int rowEnd) {
     std::vector<float> blockValues(static_cast<std::size_t>(nx));
     int blockRow = -1;
     renderByValue(job, rowBegin, rowEnd, 0.0f, [&](int top, float* v) {
-        if (top / block == blockRow) return;  // rows of one block row are alike
+        if (top / block == blockRow) return false;  // rows of one block row are alike
         blockRow = top / block;
         for (int i = 0; i < nx; ++i)
             blockValues[static_cast<std::size_t>(i)] =
                 (static_cast<float>(spiralIndex(i, blockRow, nx, ny)) + 0.5f) * scale;
         for (int x = 0; x < job.width; ++x)
             v[x] = blockValues[static_cast<std::size_t>(x / block)];
+        return true;
     });
 }
 

@@ -10,10 +10,11 @@ void renderStrips(const EffectJob& job, int rowBegin, int rowEnd) {
     int filledStrip = -1;
     renderByValue(job, rowBegin, rowEnd, 0.0f, [&](int top, float* v) {
         const int stepped = top / strip * strip;  // each strip shares the edge of its top row
-        if (stepped == filledStrip) return;
+        if (stepped == filledStrip) return false;
         filledStrip = stepped;
         for (int x = 0; x < job.width; ++x)
             v[x] = (static_cast<float>(x + stepped) + 0.5f) * scale;
+        return true;
     });
 }
 

@@ -14,6 +14,7 @@ void renderWheel(const EffectJob& job, int rowBegin, int rowEnd) {
             const float turns = clockTurn(static_cast<float>(x) + 0.5f - cx, up) * kSpokes;
             v[x] = turns - static_cast<float>(static_cast<int>(turns));
         }
+        return true;
     });
 }
 

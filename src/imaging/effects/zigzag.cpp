@@ -12,7 +12,7 @@ void renderZigzag(const EffectJob& job, int rowBegin, int rowEnd) {
     int filledBand = -1;
     renderByValue(job, rowBegin, rowEnd, 0.0f, [&](int top, float* v) {
         const int band = top / bandHeight;
-        if (band == filledBand) return;
+        if (band == filledBand) return false;
         filledBand = band;
         const bool rightward = (band & 1) == 0;
         const float start = static_cast<float>(band) * static_cast<float>(job.width);
@@ -20,6 +20,7 @@ void renderZigzag(const EffectJob& job, int rowBegin, int rowEnd) {
             const int along = rightward ? x : job.width - 1 - x;
             v[x] = (start + static_cast<float>(along) + 0.5f) * scale;
         }
+        return true;
     });
 }
 
