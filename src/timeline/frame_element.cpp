@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "imaging/dib_ops.h"
 #include "script/text_numbers.h"
 
 namespace quillfen {
@@ -34,7 +35,11 @@ FrameImage FrameElement::nextFrame() {
         return {};
     }
     --nbFrames;
-    firstFrame = false;
+    if (firstFrame) {
+        // kNoColour leaves the blank black, as "none" asks.
+        cachedPicture = DibCreateBlank(width, height, 24, colour);
+        firstFrame = false;
+    }
     FrameImage frame = DibCopy(cachedPicture);
     if (nbFrames == 0) cachedPicture.reset();
     return frame;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "imaging/file_system.h"
+#include "imaging/picture_loader.h"
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
 
@@ -102,9 +103,12 @@ void SequenceElement::reset() {
 FrameImage SequenceElement::nextFrame() {
     if (nbFrames <= 0) return {};
     --nbFrames;
-    ++currentNumber;
-    // Each frame reads its own file; the picture loaders decode it.
-    return {};
+    firstFrame = false;
+    std::string name = fileNameFor(currentNumber++);
+    // Nothing is cached: every frame reads its own file.
+    FrameImage picture = LoadPicture(nativePath(name, settings));
+    if (!picture) unreadablePicture = name;
+    return picture;
 }
 
 std::string SequenceElement::describe() const {

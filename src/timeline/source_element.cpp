@@ -2,6 +2,7 @@
 
 #include "imaging/file_system.h"
 #include "imaging/picture_kind.h"
+#include "imaging/picture_loader.h"
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
 #include "timeline/movie_time.h"
@@ -30,6 +31,7 @@ void SourceElement::reset() {
     message.clear();
     firstFrame = true;
     firstMovieFrame = 0;
+    unreadablePicture.clear();
 }
 
 void SourceElement::layout(int, int) {}
@@ -39,6 +41,12 @@ FrameImage SourceElement::nextFrame() {
         cachedPicture.reset();
         return {};
     }
+    // A picture that failed once is not read again for every later frame.
+    if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
+        cachedPicture = LoadPicture(nativePath(file, settings));
+        if (!cachedPicture) unreadablePicture = file;
+    }
+    firstFrame = false;
     --nbFrames;
     FrameImage frame = DibCopy(cachedPicture);
     if (nbFrames == 0) cachedPicture.reset();
@@ -60,6 +68,16 @@ FrameImage SourceElement::nextMovieFrame() {
 
 void SourceElement::dropFrame() {
     if (nbFrames > 0) --nbFrames;
+    if (nbFrames == 0) cachedPicture.reset();
+}
+
+bool SourceElement::nextMovieFrameRepeats() const {
+    return isStillKind(kind) && !firstFrame && cachedPicture && nbAVIFrames > 0 && nbFrames > 0;
+}
+
+void SourceElement::repeatMovieFrame() {
+    --nbAVIFrames;
+    --nbFrames;
     if (nbFrames == 0) cachedPicture.reset();
 }
 

@@ -41,6 +41,13 @@ class SourceElement {
     /// Consumes one frame without producing it (a neighbour holding on to a still picture).
     void dropFrame();
 
+    /// True when the next movie frame is known to equal the one before it: a still kind
+    /// whose picture is in hand and that has movie frames left.
+    bool nextMovieFrameRepeats() const;
+    /// Takes the next movie frame without copying it, for a caller that kept the previous
+    /// one; the counters move exactly as for nextMovieFrame. Only when nextMovieFrameRepeats.
+    void repeatMovieFrame();
+
     ElementKind kind = ElementKind::Source;
     int lineNum = 0;
     bool valid = false;
@@ -53,6 +60,8 @@ class SourceElement {
     std::string message;
     bool firstFrame = true;
     int firstMovieFrame = 0;
+    /// The resolved name of a picture that could not be read for a frame; empty otherwise.
+    std::string unreadablePicture;
     /// Not owned; outlives the Element.
     const MovieSettings& settings;
 
