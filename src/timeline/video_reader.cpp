@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -151,14 +152,20 @@ void VideoReader::Impl::close() {
 }
 
 void VideoReader::Impl::run() {
-    VideoSample sample;
-    while (!stopping_.load()) {
-        const VideoReadStatus status = source_->read(sample);
-        if (status != VideoReadStatus::Frame) {
-            finish(status);
-            return;
+    // An exception leaving this thread would end the program: a clip too large for memory
+    // ends the Element instead.
+    try {
+        VideoSample sample;
+        while (!stopping_.load()) {
+            const VideoReadStatus status = source_->read(sample);
+            if (status != VideoReadStatus::Frame) {
+                finish(status);
+                return;
+            }
+            if (!handleSample(sample)) return;
         }
-        if (!handleSample(sample)) return;
+    } catch (const std::bad_alloc&) {
+        finish(VideoReadStatus::Failed);
     }
 }
 
