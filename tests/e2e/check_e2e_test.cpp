@@ -1,0 +1,160 @@
+// Runs the built `quillfen check` on Scripts written into a temporary folder.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::vector<std::string> out;
+    std::string err;
+};
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+/// Timestamps and processing times vary from run to run.
+std::string mask(std::string line) {
+    static const std::regex stamp(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
+    static const std::regex elapsed(R"(processing time: \d+:\d\d:\d\d)");
+    line = std::regex_replace(line, stamp, "TIME");
+    return std::regex_replace(line, elapsed, "processing time: ELAPSED");
+}
+
+class CheckCommand : public ::testing::Test {
+  protected:
+    CheckCommand() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quillfen-e2e-XXXXXX").string();
+        folder = mkdtemp(pattern.data());
+    }
+    ~CheckCommand() override { std::filesystem::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& content) {
+        std::filesystem::create_directories(
+            std::filesystem::path(folder + "/" + name).parent_path());
+        std::ofstream(folder + "/" + name, std::ios::binary) << content;
+    }
+
+    /// Runs `quillfen ARGS` from the temporary folder (so relative names stay relative).
+    CliRun run(const std::string& args) {
+        std::string errFile = folder + "/.stderr";
+        std::string command =
+            "cd '" + folder + "' && '" QUILLFEN_BINARY "' " + args + " 2>'" + errFile + "'";
+        CliRun result;
+        std::string out;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[4096];
+            std::size_t n;
+            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+                out.append(buffer, n);
+            int status = pclose(pipe);
+            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        for (const std::string& line : splitLines(out))
+            result.out.push_back(mask(line));
+        result.err = readAll(errFile);
+        return result;
+    }
+
+    std::string folder;
+};
+
+TEST_F(CheckCommand, RoadExampleListsTheLinkedTimeline) {
+    write("a.jpg", "x");
+    write("pics/b.jpg", "x");
+    write("road.txt", ">resize=720x576\r\na.jpg*2\r\n>transition=Wipe|1\r\npics\\b.jpg*2\r\n");
+    CliRun r = run("check road.txt");
+    EXPECT_EQ(r.status, 0);
+    std::vector<std::string> expected = {
+        "Processing started: TIME",
+        "Parsing script...",
+        "Script parsed successfully",
+        "Total movie time: 00:05.00  (125 frames)",
+        "00:00.00  Source\tlineNum:1  nbFrames:75  nbAVIFrames:50  file:a.jpg",
+        "00:02.00  Transition\tlineNum:2  nbFrames:25  nbAVIFrames:25 Tr=Wipe  #1 --> #3",
+        "00:03.00  Source\tlineNum:3  nbFrames:75  nbAVIFrames:50  file:pics\\b.jpg",
+        "Processing finished: TIME (processing time: ELAPSED)",
+        "Done!"};
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CheckCommand, ScriptFolderAnchorsRelativeNames) {
+    write("work/pics/a.png", "x");
+    write("work/movie.txt", ">path=pics\n>framerate=10\na.png*1.5\n>moviefile=out.avi\n");
+    CliRun r = run("check work/movie.txt");
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.size(), 7u);
+    EXPECT_EQ(r.out[3], "Total movie time: 00:01.50  (15 frames)");
+    EXPECT_EQ(r.out[4],
+              "00:00.00  Source\tlineNum:2  nbFrames:15  nbAVIFrames:15  file:pics/a.png");
+}
+
+TEST_F(CheckCommand, ErrorLineGoesToStandardError) {
+    write("a.jpg", "x");
+    write("bad.txt", "a.jpg\n; note\n>resize=720x576\nmissing.jpg*3\nnever.jpg\n");
+    CliRun r = run("check bad.txt");
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.out.size(), 5u);
+    EXPECT_EQ(r.out[2], "Error: picture 'missing.jpg' doesn't exist.");
+    EXPECT_EQ(r.out[4], "Done!");
+    EXPECT_EQ(r.err, "bad.txt:4: Error: picture 'missing.jpg' doesn't exist.\nmissing.jpg*3\n");
+}
+
+TEST_F(CheckCommand, WarningsAndVideoLines) {
+    write("a.jpg", "x");
+    write("w.txt", "a.jpg*1\n>framerate=30\n>video=clip.avi\n");
+    CliRun r = run("check w.txt");
+    EXPECT_EQ(r.status, 1);
+    ASSERT_GE(r.out.size(), 4u);
+    EXPECT_EQ(r.out[2],
+              "Warning: Command 'FrameRate' already defined, extraneous commands ignored.");
+    EXPECT_EQ(r.out[3], "Error: video clips are not supported by this build.");
+    EXPECT_EQ(r.err.substr(0, 8), "w.txt:3:");
+}
+
+TEST_F(CheckCommand, UsageAndUnreadableScripts) {
+    EXPECT_EQ(run("check").status, 2);
+    EXPECT_EQ(run("check a b").status, 2);
+    EXPECT_EQ(run("frobnicate").status, 2);
+    CliRun missing = run("check nope.txt");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "quillfen: cannot open script 'nope.txt': No such file or directory\n");
+    EXPECT_TRUE(missing.out.empty());
+}
+
+TEST_F(CheckCommand, HelpAndVersion) {
+    CliRun help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    bool listsCheck = false;
+    for (const std::string& line : help.out)
+        listsCheck = listsCheck || line.rfind("  check SCRIPT", 0) == 0;
+    EXPECT_TRUE(listsCheck);
+    EXPECT_EQ(run("").out, help.out);
+    CliRun version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    ASSERT_EQ(version.out.size(), 1u);
+    EXPECT_TRUE(std::regex_match(version.out[0], std::regex(R"(quillfen \d+\.\d.*)")));
+}
+
+}  // namespace
