@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -192,6 +193,39 @@ TEST(EffectGeometry, FadeMixesEachChannelByTheProgress) {
                 double a = (s.from[i] >> sh) & 0xFF, b = (s.to[i] >> sh) & 0xFF;
                 ASSERT_NEAR((out[i] >> sh) & 0xFF, a + (b - a) * p, 0.999) << "k=" << k;
             }
+    }
+}
+
+// FNV-1a of a plane's pixels.
+std::uint64_t checksum(const Plane& plane) {
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    for (std::uint32_t px : plane)
+        for (int s = 0; s < 32; s += 8)
+            h = (h ^ ((px >> s) & 0xFF)) * 0x100000001B3ull;
+    return h;
+}
+
+// Frames of a given effect, progress and size are the same in every build and every version:
+// a movie made again looks the same. A change here must be deliberate.
+TEST(EffectGolden, EveryEffectRendersTheFramesItAlwaysRendered) {
+    const std::map<std::string_view, std::uint64_t> expected = {
+        {"Fade", 0xea957faf8b95af50ull},           {"Wipe", 0xb6110ccfa40fd76dull},
+        {"Slide", 0x8e0d59f358630480ull},          {"Push", 0x73c8bddb421ad580ull},
+        {"Barn", 0x425fa94a8660cf6full},           {"Blinds", 0x6a4b524cb4abd780ull},
+        {"Checkerboard", 0x5f6bf32fb6e14180ull},   {"Iris", 0xd3735835c3ebc33bull},
+        {"Inset", 0xa7deec83ce585a28ull},          {"Pixelate", 0x38149f927b5e7b0ull},
+        {"RadialWipe", 0x2a587bf6666f7b41ull},     {"RandomBars", 0x4ed7b0268aa30300ull},
+        {"RandomDissolve", 0x9968341e2c4cf693ull}, {"Spiral", 0x89ef722eb7fd7a90ull},
+        {"Stretch", 0xc58b5671edb336e0ull},        {"Strips", 0xba7ab5b9f5bfb0c4ull},
+        {"Zigzag", 0x855070e4c1be4e58ull},         {"Wheel", 0x952923729ef7001eull},
+        {"GradientWipe", 0x4fcb90a67031d4cull},
+    };
+    Scene scene(64, 48);
+    for (const EffectEntry& e : builtinEffects()) {
+        std::uint64_t sum = checksum(scene.render(e, 0.37f)) ^ checksum(scene.render(e, 0.81f));
+        auto it = expected.find(e.registryName);
+        EXPECT_EQ(it == expected.end() ? 0 : it->second, sum)
+            << "{\"" << e.registryName << "\", 0x" << std::hex << sum << "},";
     }
 }
 
