@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "imaging/raster/stretch.h"
+#include "imaging/resize.h"
 #include "script/text_numbers.h"
 
 namespace quillfen {
@@ -38,12 +40,82 @@ void PipElement::reset() {
     keptNextFrame.reset();
 }
 
+void PipElement::layoutPlacements() {
+    // Without a resize the movie takes the size of its pictures: measure against the base.
+    int width = settings.resizeWidth > 0 ? settings.resizeWidth : keptPrevFrame.width();
+    const int height = settings.resizeHeight > 0 ? settings.resizeHeight : keptPrevFrame.height();
+    if (settings.stereo == 1) width /= 2;
+    if (settings.convert == 20) width /= 2;
+    for (PipPlacement* placement : {&first, &second}) {
+        placement->x.layout(width);
+        placement->y.layout(height);
+        placement->width.layout(width);
+        placement->shift.layout(width);
+    }
+}
+
+void PipElement::takePicture(SourceElement* neighbour, bool still, FrameImage& kept) {
+    if (!neighbour) return;
+    if (still && !firstFrame) {
+        neighbour->dropFrame();
+        return;
+    }
+    FrameImage picture = neighbour->nextFrame();
+    if (!picture) return;  // ran out: keep showing its last picture
+    ResizeFrameToSettings(picture, settings);
+    kept = std::move(picture);
+}
+
+FrameImage PipElement::drawInset(const FrameImage& base, const FrameImage& inset) const {
+    const int width = base.width(), height = base.height();
+    FrameImage result = FrameImage::create(width, height, 32);
+    if (!result) return {};
+    PixelTarget target = frameTarget(result);
+    if (!StretchInto(base, {0, 0, double(width), double(height)}, target, {0, 0, width, height},
+                     StretchMode::colorOnColor))
+        return {};
+    const int insetWidth = inset.width(), insetHeight = inset.height();
+    if (insetWidth <= 0 || insetHeight <= 0) return result;
+    const bool stereo = settings.stereo == 1;
+    const int drawnWidth = first.width.pixels;
+    const int drawnHeight =
+        roundHalfUp(static_cast<double>(insetHeight) / insetWidth * (stereo ? 2 : 1) * drawnWidth);
+    const PixelRect rect{first.x.pixels, first.y.pixels, drawnWidth, drawnHeight};
+    if (!stereo) {
+        StretchInto(inset, {0, 0, double(insetWidth), double(insetHeight)}, target, rect,
+                    StretchMode::halftone);
+        return result;
+    }
+    // Each view of the inset comes from its own half and goes into its own half, so the
+    // averaging never mixes the two views.
+    const int half = insetWidth / 2;
+    StretchInto(inset, {0, 0, double(half), double(insetHeight)}, target, rect,
+                StretchMode::halftone);
+    PixelRect right = rect;
+    right.x += first.shift.pixels + width / 2;
+    StretchInto(inset, {double(half), 0, double(half), double(insetHeight)}, target, right,
+                StretchMode::halftone);
+    return result;
+}
+
 FrameImage PipElement::nextFrame() {
     if (nbFrames <= 0) return {};
     --nbFrames;
+    if (firstFrame) {
+        prevIsStill = prev && isStillKind(prev->kind);
+        nextIsStill = next && isStillKind(next->kind);
+    }
+    takePicture(prev, prevIsStill, keptPrevFrame);
+    takePicture(next, nextIsStill, keptNextFrame);
+    if (firstFrame) layoutPlacements();
     firstFrame = false;
-    // Drawing the inset arrives with the frame pipeline.
-    return {};
+    FrameImage result;
+    if (keptPrevFrame && keptNextFrame) result = drawInset(keptPrevFrame, keptNextFrame);
+    if (nbFrames == 0) {  // spent: the kept pictures are of no further use
+        keptPrevFrame.reset();
+        keptNextFrame.reset();
+    }
+    return result;
 }
 
 std::string PipElement::describe() const {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "imaging/resize.h"
 #include "script/text_numbers.h"
 
 namespace quillfen {
@@ -25,7 +26,11 @@ TransitionElement::TransitionElement(int lineIndex, const MovieSettings& movieSe
         message = kMandatoryParameterText;
         return;
     }
-    if (std::optional<ClassId> id = effects.FindEffect(effectName)) effectClass = *id;
+    if (std::optional<ClassId> id = effects.FindEffect(effectName))
+        effectClass = *id;
+    else  // still valid, but a misspelt name should not pass unnoticed
+        message = formatText("Warning: transition effect '%s' not found, Fade is used instead.",
+                             effectName.c_str());
     valid = true;
 }
 
@@ -36,14 +41,54 @@ void TransitionElement::reset() {
     totalFrames = 0;
     forward = true;
     effectClass = kFadeClassId;
+    engine_.reset();
+}
+
+void TransitionElement::startEngine() {
+    prevIsStill = prev && isStillKind(prev->kind);
+    nextIsStill = next && isStillKind(next->kind);
+    engine_ = std::make_unique<CTransitionEngine>();
+    engine_->setStereo(settings.stereo == 1);
+    engine_->setBackground(kWorkspaceBackground);
+}
+
+FrameImage TransitionElement::feedInput(SourceElement* neighbour, bool still, EngineInput slot) {
+    if (!neighbour) return {};
+    if (still && !firstFrame) {
+        neighbour->dropFrame();
+        return {};
+    }
+    FrameImage picture = neighbour->nextFrame();
+    if (!picture) return {};  // ran out: the engine goes on with the picture it holds
+    ResizeFrameToSettings(picture, settings);
+    engine_->SetInput(slot, picture);
+    return picture;
+}
+
+float TransitionElement::progress() const {
+    const float p = static_cast<float>(totalFrames - nbFrames - 1) /
+                    static_cast<float>(std::max(1, totalFrames - 1));
+    return forward ? p : 1.0f - p;
 }
 
 FrameImage TransitionElement::nextFrame() {
     if (nbFrames <= 0) return {};
     --nbFrames;
+    if (firstFrame) startEngine();
+    const EngineInput prevSlot = forward ? EngineInput::First : EngineInput::Second;
+    const EngineInput nextSlot = forward ? EngineInput::Second : EngineInput::First;
+    FrameImage prevPicture = feedInput(prev, prevIsStill, prevSlot);
+    FrameImage nextPicture = feedInput(next, nextIsStill, nextSlot);
+    engine_->ReleaseTransforms();
+    if (firstFrame) {
+        // The output takes the size of the previous picture (the next one if there is none).
+        const FrameImage& sizer = prevPicture ? prevPicture : nextPicture;
+        if (sizer) engine_->setPlacement({0, 0, sizer.width(), sizer.height()});
+    }
+    FrameImage result = engine_->Apply(effectClass, progress());
     firstFrame = false;
-    // Rendering through the effect engine arrives with the frame pipeline.
-    return {};
+    if (nbFrames == 0) engine_.reset();
+    return result;
 }
 
 std::string TransitionElement::describe() const {
