@@ -1,5 +1,7 @@
 #include "timeline/text_element.h"
 
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "script/text_numbers.h"
@@ -55,6 +57,8 @@ void TextElement::reset() {
     textColour = 0;
     backColour = shadowColour = kNoColour;
     formatFlags = kSingleLineFlag;
+    layer_ = TextLayer{};
+    layerWidth_ = layerHeight_ = 0;
 }
 
 void TextElement::layout(int frameWidth, int frameHeight) {
@@ -63,6 +67,50 @@ void TextElement::layout(int frameWidth, int frameHeight) {
         value->layout(viewWidth);
     y.layout(frameHeight);
     height.layout(frameHeight);
+}
+
+void TextElement::prepareForDrawing(int frameWidth, int frameHeight) {
+    if (!firstFrame) return;
+    layout(frameWidth, frameHeight);
+    // Font sizes are written for a frame 768 pixels high.
+    font.height = static_cast<int>(static_cast<double>(frameHeight) * font.height / 768);
+    font.width = static_cast<int>(static_cast<double>(frameHeight) * font.width / 768);
+    for (std::size_t at = caption.find("\\n"); at != std::string::npos;
+         at = caption.find("\\n", at + 2))
+        caption.replace(at, 2, "\r\n");
+    firstFrame = false;
+}
+
+std::vector<TextDrawing> TextElement::drawings(int frameWidth) const {
+    TextRect rect{x.pixels, y.pixels, x.pixels + width.pixels, y.pixels + height.pixels};
+    std::vector<int> copies{0};
+    if (settings.stereo) copies.push_back(frameWidth / 2 + shift.pixels);
+    std::vector<TextDrawing> out;
+    if (backColour != kNoColour)
+        for (int dx : copies)
+            out.push_back({caption, rect.moved(dx, 0), formatFlags, kNoColour, backColour});
+    if (shadowColour != kNoColour) {
+        TextRect shadow = rect.moved(shadowOffset.pixels, shadowOffset.pixels);
+        for (int dx : copies)
+            out.push_back({caption, shadow.moved(dx, 0), formatFlags, shadowColour, kNoColour});
+    }
+    for (int dx : copies)
+        out.push_back({caption, rect.moved(dx, 0), formatFlags, textColour, kNoColour});
+    return out;
+}
+
+bool TextElement::drawOnto(FrameImage& frame) {
+    if (!frame) return false;
+    int frameWidth = frame.width(), frameHeight = std::abs(frame.height());
+    prepareForDrawing(frameWidth, frameHeight);
+    if (frameWidth != layerWidth_ || frameHeight != layerHeight_) {
+        std::optional<LogFont> drawingFont;
+        if (!fontText.empty()) drawingFont = font;
+        layer_ = RenderTextLayer(frameWidth, frameHeight, drawingFont, drawings(frameWidth));
+        layerWidth_ = frameWidth;
+        layerHeight_ = frameHeight;
+    }
+    return layer_.empty() || layer_.compositeOnto(frame);
 }
 
 std::string TextElement::describe() const {

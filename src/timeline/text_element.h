@@ -3,7 +3,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "imaging/raster/text_drawing.h"
 #include "imaging/text_specs.h"
 #include "script/colour.h"
 #include "timeline/caption_tail.h"
@@ -32,6 +34,17 @@ class TextElement : public SourceElement {
     /// True for the removal form "0".
     bool removesCaptions() const { return file == "0"; }
 
+    /// The first time only: lays the geometry out for a frame of width x height, scales the
+    /// font by height / 768 and turns each "\n" of the caption into a line break.
+    void prepareForDrawing(int frameWidth, int frameHeight);
+    /// What the caption paints, in order: the background of each view's copy, the shadows,
+    /// then the texts (the right view's copy w / 2 + shift further right in stereo).
+    std::vector<TextDrawing> drawings(int frameWidth) const;
+    /// Draws the caption over a 24 or 32-bit frame in place. The text is rendered once per
+    /// frame size and blended over every frame. False, with the frame untouched, when the
+    /// frame is of another kind.
+    bool drawOnto(FrameImage& frame);
+
     std::string caption;
     std::string fontText;
     GeometryValue x;
@@ -49,6 +62,11 @@ class TextElement : public SourceElement {
   private:
     void readPosition(std::string_view text);
     void readStyle(std::string_view text);
+
+    // The rendered caption and the frame size it was rendered for.
+    TextLayer layer_;
+    int layerWidth_ = 0;
+    int layerHeight_ = 0;
 };
 
 }  // namespace quillfen
