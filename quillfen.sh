@@ -71,6 +71,17 @@ run_tests() {
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+    say "video reader under ThreadSanitizer"
+    run_tsan
+}
+
+run_tsan() {  # the video reader's threads under ThreadSanitizer
+    local dir=build/tsan t tests=(video_thinning_test video_reader_test video_reader_clip_test video_element_test)
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_TESTS=ON \
+        "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
+        -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+    cmake --build "$dir" -j "$jobs" --target "${tests[@]}"
+    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/timeline/$t"; done
 }
 
 case ${1-} in
