@@ -70,9 +70,9 @@ run_tests() {
     build_sanitize
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
-    ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
     say "video reader under ThreadSanitizer"
     run_tsan
+    ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 }
 
 run_tsan() {  # the video reader's threads under ThreadSanitizer
