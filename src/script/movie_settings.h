@@ -37,12 +37,17 @@ struct MovieSettings {
     /// Folder of the Script file, against which relative names are opened (empty: the
     /// current directory). Not part of the Script's values, so `reset` keeps it.
     std::string scriptFolder;
+    /// Pan and zoom samples its window at sub-pixel positions instead of whole pixels. A
+    /// choice of the command line or the window, not of the Script, so `reset` keeps it.
+    bool smoothMotion = false;
 
-    /// Back to the values every build starts from (scriptFolder is kept).
+    /// Back to the values every build starts from (scriptFolder and smoothMotion are kept).
     void reset() {
         std::string folder = std::move(scriptFolder);
+        bool smooth = smoothMotion;
         *this = MovieSettings{};
         scriptFolder = std::move(folder);
+        smoothMotion = smooth;
     }
 
     /// Frames for a duration at the current frame rate: trunc(seconds x rate + 0.5),

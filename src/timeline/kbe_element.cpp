@@ -2,12 +2,39 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <vector>
 
+#include "imaging/picture_loader.h"
+#include "imaging/raster/stretch.h"
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
 
 namespace quillfen {
+namespace {
+
+KbeEnd endOf(const KbeWindow& w) {
+    return {w.x.pixels, w.y.pixels, w.width.pixels, w.z.pixels};
+}
+
+bool inside(const SourceWindow& w, int width, int height) {
+    return w.x >= 0 && w.y >= 0 && w.x + w.width <= width && w.y + w.height <= height;
+}
+
+// The whole target in one colour; "none" shows as black.
+void fillPixels(const PixelTarget& target, ColourValue colour) {
+    if (colour == kNoColour) colour = 0;
+    const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(blueOf(colour)),
+                                   static_cast<std::uint8_t>(greenOf(colour)),
+                                   static_cast<std::uint8_t>(redOf(colour)), target.fourth};
+    for (int y = 0; y < target.height; ++y) {
+        std::uint8_t* row = target.top + target.rowStep * y;
+        for (int x = 0; x < target.width; ++x)
+            std::memcpy(row + 4 * x, pixel, 4);
+    }
+}
+
+}  // namespace
 
 KbeElement::KbeElement(int lineIndex, const MovieSettings& movieSettings,
                        std::string_view parameters)
@@ -33,7 +60,19 @@ KbeElement::KbeElement(int lineIndex, const MovieSettings& movieSettings,
         if (extraSeconds[i] != 0) extraFrames[i] = settings.secondsToFrames(extraSeconds[i]);
     }
     message = checkPictureFile(file);
+    if (message.empty()) message = widthError();
     valid = message.empty();
+}
+
+std::string KbeElement::widthError() const {
+    // A percentage's pixels depend on the picture, read only at build time; these are the
+    // widths that stay 0 or below for any picture, where the zoom factor has no meaning.
+    auto hopeless = [](const GeometryValue& w) {
+        return w.percent ? !(w.number > 0) : w.pixels < 0;
+    };
+    if (hopeless(start.width)) return "Error: KBE start width must be more than 0 pixels.";
+    if (hopeless(target.width)) return "Error: KBE target width must be more than 0 pixels.";
+    return {};
 }
 
 void KbeElement::readWindow(std::string_view text, KbeWindow& window, double& seconds) {
@@ -52,16 +91,72 @@ void KbeElement::reset() {
     startHold = targetHold = 0;
     extraSeconds = {};
     extraFrames = {};
+    window = {};
 }
 
 FrameImage KbeElement::nextFrame() {
-    if (nbFrames < 1) return {};
+    if (nbFrames < 1) {
+        cachedPicture.reset();
+        return {};
+    }
+    // A picture that failed once is not read again for every later frame.
+    if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
+        cachedPicture = LoadPicture(nativePath(file, settings));
+        if (!cachedPicture) unreadablePicture = file;
+    }
     --nbFrames;
     ++frameCounter;
     if (startHold < frameCounter && frameCounter < startHold + steps) ++stepIndex;
+    FrameImage frame = cachedPicture ? drawWindow() : FrameImage{};
     firstFrame = false;
-    // Drawing the window arrives with the frame pipeline.
-    return {};
+    if (nbFrames == 0) cachedPicture.reset();
+    return frame;
+}
+
+void KbeElement::completeWindows(int viewWidth, int height) {
+    for (KbeWindow* w : {&start, &target}) {
+        if (!w->width.percent && w->width.pixels == 0)
+            w->width = GeometryValue::ofPixels(viewWidth);
+        w->x.layout(viewWidth);
+        w->width.layout(viewWidth);
+        w->z.layout(viewWidth);
+        w->y.layout(height);
+        // A small percentage of a small picture can still come to nothing; one pixel keeps
+        // the zoom defined.
+        if (w->width.pixels < 1) w->width.pixels = 1;
+    }
+}
+
+FrameImage KbeElement::drawWindow() {
+    const FrameImage& picture = cachedPicture;
+    const int pw = picture.width();
+    const int ph = picture.height();
+    if (pw <= 0 || ph <= 0) return {};
+    const int views = settings.stereo ? 2 : 1;
+    if (firstFrame) completeWindows(pw / views, ph);
+    // Without a resize size frames keep the picture's size, as every other picture does.
+    bool resized = settings.resizeWidth > 0 && settings.resizeHeight > 0;
+    const int outW = resized ? settings.resizeWidth : pw;
+    const int outH = resized ? settings.resizeHeight : ph;
+
+    KbeMotion motion{endOf(start), endOf(target), steps, static_cast<double>(outW) / outH / views,
+                     ph};
+    const int i = stepIndex - 1;
+    window = motion.windowAt(i);
+    const KbeRect sampled = settings.smoothMotion ? motion.exactWindowAt(i) : window;
+
+    FrameImage frame = FrameImage::create(outW, outH, 32);
+    PixelTarget pixels = frameTarget(frame);
+    if (!pixels.top) return {};
+    SourceWindow left{sampled.x, sampled.y, sampled.width, sampled.height};
+    SourceWindow right = left;
+    right.x += sampled.z + pw / 2;
+    bool bands = !inside(left, pw, ph) || (views == 2 && !inside(right, pw, ph));
+    if (bands) fillPixels(pixels, settings.imageOptions.background);
+    StretchInto(picture, left, pixels, {0, 0, outW / views, outH}, StretchMode::halftone);
+    if (views == 2)
+        StretchInto(picture, right, pixels, {outW / 2, 0, outW / 2, outH}, StretchMode::halftone);
+    return frame;
 }
 
 std::string KbeElement::describe() const {
