@@ -16,6 +16,8 @@ int runCheckCommand(const CommandArgs& args);
 int runPictureCommand(const CommandArgs& args);
 int runCodecsCommand(const CommandArgs& args);
 int runEffectsCommand(const CommandArgs& args);
+int runBuildCommand(const CommandArgs& args);
+int runFrameCommand(const CommandArgs& args);
 
 struct CliCommand {
     std::string_view name;
@@ -25,6 +27,10 @@ struct CliCommand {
 };
 
 inline constexpr std::array kCommands = {
+    CliCommand{"build", "SCRIPT [-o MOVIE] [options]", "render SCRIPT into a movie file",
+               runBuildCommand},
+    CliCommand{"frame", "SCRIPT (--index N | --at S) -o OUT.png",
+               "render one movie frame as the build writes it", runFrameCommand},
     CliCommand{"check", "SCRIPT", "parse SCRIPT, link its timeline and list it", runCheckCommand},
     CliCommand{"picture", "FILE -o OUT.bmp", "load, fit and convert one picture as a build would",
                runPictureCommand},
@@ -36,8 +42,9 @@ inline constexpr std::array kCommands = {
 
 /// Exit statuses shared by the commands.
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;  // the Script has an error
-inline constexpr int kExitUsage = 2;    // bad arguments or an unreadable file
+inline constexpr int kExitFailure = 1;    // the Script has an error
+inline constexpr int kExitUsage = 2;      // bad arguments or an unreadable file
+inline constexpr int kExitStopped = 130;  // a build stopped by Ctrl+C (128 + SIGINT)
 
 /// The --help text: every command of kCommands.
 std::string helpText();

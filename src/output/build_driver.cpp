@@ -1,11 +1,42 @@
 #include "output/build_driver.h"
 
+#include <cmath>
+
+#include "imaging/file_system.h"
+#include "output/ffmpeg_movie_writer.h"
+#include "output/frame_loop.h"
+#include "output/movie_file_choice.h"
+#include "output/movie_file_sink.h"
 #include "script/script_parser.h"
+#include "script/script_paths.h"
 #include "script/text_numbers.h"
 #include "timeline/movie_time.h"
 #include "timeline/timeline_factory.h"
 
 namespace quillfen {
+namespace {
+
+// Keeps one frame of the movie and ends the loop once it has it.
+class FrameCaptureSink : public FrameSink {
+  public:
+    explicit FrameCaptureSink(std::int64_t index) : index_(index) {}
+
+    SinkAnswer start(const FrameImage&, double) override { return SinkAnswer::Continue; }
+    bool wants(std::int64_t index) const override { return index == index_; }
+    SinkAnswer deliver(std::int64_t index, FrameImage frame, SampleFlags) override {
+        if (index < index_) return SinkAnswer::Continue;
+        if (index == index_) frame_ = std::move(frame);
+        return SinkAnswer::Done;
+    }
+    const FrameImage& frame() const { return frame_; }
+    FrameImage takeFrame() { return std::move(frame_); }
+
+  private:
+    std::int64_t index_;
+    FrameImage frame_;
+};
+
+}  // namespace
 
 // Turns the parser's reports into Trace entries and line marks.
 class DriverParseListener : public ParseListener {
@@ -29,7 +60,9 @@ class DriverParseListener : public ParseListener {
 
 BuildDriver::BuildDriver(BuildHost& host, const EffectCatalogue& effects, CaptionTail& tail,
                          Clock clock)
-    : host_(host), effects_(effects), tail_(tail), clock_(std::move(clock)) {}
+    : host_(host), effects_(effects), tail_(tail), clock_(std::move(clock)), writerFactory_([] {
+          return makeFfmpegMovieWriter();
+      }) {}
 
 BuildOutcome BuildDriver::runBuild(const ScriptLines& script, BuildMode mode) {
     BuildOutcome outcome;
@@ -41,8 +74,11 @@ BuildOutcome BuildDriver::runBuild(const ScriptLines& script, BuildMode mode) {
     start();
     if (parse(script) && linkAndCount(outcome)) {
         outcome.succeeded = true;
-        // Writing the movie (the Run mode's frame loop) comes with the movie writer.
-        if (mode == BuildMode::Check) listElements();
+        if (mode == BuildMode::Check) {
+            listElements();
+        } else {
+            writeMovie(outcome);
+        }
     }
     finish();
     return outcome;
@@ -102,6 +138,100 @@ void BuildDriver::listElements() {
         trace(element->describe(), trace_colour::kNormal,
               kIconTickedBox + static_cast<int>(element->kind));
     }
+}
+
+void BuildDriver::writeMovie(BuildOutcome& outcome) {
+    const std::string& wanted = forcedOutputFile_.empty() ? outputFile_ : forcedOutputFile_;
+    std::optional<std::string> name =
+        chooseMovieFile(host_, wanted, (debugFlags_ & kDebugOverwrite) != 0, settings_);
+    if (!name) return;
+    if (forcedOutputFile_.empty()) outputFile_ = *name;
+    host_.rememberOutputFile(*name);
+    std::string path = nativePath(*name, settings_);
+    // A folder that cannot be made shows up as a file that cannot be created.
+    CreateDirectoryPath(path, true);
+    std::optional<CodecChoice> choice = host_.chooseCompression(path);
+    std::unique_ptr<MovieWriter> writer = choice ? writerFactory_() : nullptr;
+    if (!writer) {
+        trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
+        return;
+    }
+    WriterStatus opened = writer->open(path, *choice);
+    if (!opened.ok()) {
+        if (opened.failure == WriterFailure::Refused) {
+            trace("Error: " + opened.reason + ".", trace_colour::kRed, kIconLightning);
+        } else {
+            trace(
+                "Error: failed when opening the new AVI (maybe still open in another "
+                "application?)",
+                trace_colour::kRed, kIconLightning);
+            trace(opened.reason, trace_colour::kRed, kIconNone);
+        }
+        trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
+        outcome.movie = MovieEnd::Failed;
+        return;
+    }
+    running_ = true;
+    host_.movieFramesCounted(outcome.totalFrames);
+    MovieFileSink sink(*writer, host_, path);
+    FrameLoop loop({host_, settings_, debugFlags_, stopRequested_, markedLine_});
+    LoopResult result = loop.run(elements_, sink);
+    if (result.end == LoopEnd::Failed)
+        trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
+    WriterStatus closed = writer->close();
+    bool closeFailed =
+        !closed.ok() && !(closed.failure == WriterFailure::Write && sink.writeFailureReported());
+    if (closeFailed) trace(writerFailureText(path, closed), trace_colour::kRed, kIconLightning);
+    outcome.framesTaken = result.framesTaken;
+    outcome.framesWritten = writer->samplesWritten();
+    outcome.movie = result.end == LoopEnd::Stopped ? MovieEnd::Stopped : MovieEnd::Completed;
+    if (result.end == LoopEnd::Failed || closeFailed) outcome.movie = MovieEnd::Failed;
+}
+
+FrameImage BuildDriver::renderFrame(const ScriptLines& script, FrameRequest request,
+                                    BuildOutcome* outcomeOut) {
+    BuildOutcome outcome;
+    FrameImage frame;
+    if (running_) {
+        runBuild(script, BuildMode::Run);  // only asks the running build to stop
+    } else {
+        start();
+        if (parse(script) && linkAndCount(outcome)) {
+            outcome.succeeded = true;
+            frame = captureFrame(request, outcome);
+        }
+        finish();
+    }
+    if (outcomeOut) *outcomeOut = outcome;
+    return frame;
+}
+
+FrameImage BuildDriver::captureFrame(FrameRequest request, BuildOutcome& outcome) {
+    // The frame shown at a time is the last one that started at or before it; the small
+    // allowance keeps 0.04 s at 25 fps on frame 1 despite rounding.
+    std::int64_t index =
+        request.index
+            ? *request.index
+            : static_cast<std::int64_t>(std::floor(request.seconds * settings_.frameRate + 1e-9));
+    if (index < 0 || index >= outcome.totalFrames) {
+        trace(
+            formatText("Error: the movie has no frame %lld (it has %lld frames).",
+                       static_cast<long long>(index), static_cast<long long>(outcome.totalFrames)),
+            trace_colour::kRed, kIconNoEntry);
+        return {};
+    }
+    running_ = true;
+    FrameCaptureSink sink(index);
+    FrameLoop loop({host_, settings_, debugFlags_, stopRequested_, markedLine_});
+    LoopResult result = loop.run(elements_, sink);
+    outcome.framesTaken = result.framesTaken;
+    outcome.movie = result.end == LoopEnd::Stopped ? MovieEnd::Stopped : MovieEnd::None;
+    if (!sink.frame() && result.end != LoopEnd::Stopped) {
+        trace(formatText("Error: the build does not write frame %lld (see the warnings above).",
+                         static_cast<long long>(index)),
+              trace_colour::kRed, kIconNoEntry);
+    }
+    return sink.takeFrame();
 }
 
 void BuildDriver::finish() {

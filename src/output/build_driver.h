@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "imaging/effect_catalogue.h"
 #include "output/build_host.h"
+#include "output/movie_writer.h"
 #include "script/movie_settings.h"
 #include "script/script_lines.h"
 #include "timeline/caption_tail.h"
@@ -18,11 +21,29 @@ namespace quillfen {
 
 enum class BuildMode { Check, Run };
 
+/// How the writing of a movie ended.
+enum class MovieEnd {
+    None,       // no movie was written (Check, an error before the file, a cancelled choice)
+    Completed,  // every frame was taken and the file was finished
+    Stopped,    // the user stopped the build; the file holds the frames written so far
+    Failed,     // the stream could not be set up, or writing or finishing the file failed
+};
+
 struct BuildOutcome {
     /// Parsing and linking succeeded.
     bool succeeded = false;
     /// The movie's frame total (0 when the build ended before counting).
     std::int64_t totalFrames = 0;
+    MovieEnd movie = MovieEnd::None;
+    /// Frames taken from the Elements, and frames handed to the movie writer.
+    std::int64_t framesTaken = 0;
+    std::int64_t framesWritten = 0;
+};
+
+/// Which frame `renderFrame` renders: `index` when set, else the frame shown at `seconds`.
+struct FrameRequest {
+    std::optional<std::int64_t> index;
+    double seconds = 0;
 };
 
 class BuildDriver {
@@ -39,12 +60,25 @@ class BuildDriver {
     /// stop ("Script interrupted."). Every build ends with "Done!" and an empty Element list.
     BuildOutcome runBuild(const ScriptLines& script, BuildMode mode);
 
+    /// Runs a build that writes no movie and returns the requested frame exactly as the Run
+    /// build would write it, or an empty image (with an error in the Trace) when the Script
+    /// fails, the frame is beyond the movie, or the build would not write that frame.
+    FrameImage renderFrame(const ScriptLines& script, FrameRequest request,
+                           BuildOutcome* outcome = nullptr);
+
+    using WriterFactory = std::function<std::unique_ptr<MovieWriter>()>;
+    /// How Run builds make their movie writer (FFmpeg's by default).
+    void setWriterFactory(WriterFactory factory) { writerFactory_ = std::move(factory); }
+
     /// The settings of the builds; set `scriptFolder` to the Script file's folder before a
     /// build (each build resets the rest).
     MovieSettings& settings() { return settings_; }
     /// The movie file name: set by the user or by `moviefile`, kept across builds.
     const std::string& outputFile() const { return outputFile_; }
     void setOutputFile(std::string name) { outputFile_ = std::move(name); }
+    /// A movie file that wins over the Script's `moviefile` (the command line's -o); empty:
+    /// none.
+    void forceOutputFile(std::string name) { forcedOutputFile_ = std::move(name); }
     /// DebugFlag bits of the last parse.
     std::uint32_t debugFlags() const { return debugFlags_; }
 
@@ -54,6 +88,8 @@ class BuildDriver {
     void listEffects();
     bool linkAndCount(BuildOutcome& outcome);
     void listElements();
+    void writeMovie(BuildOutcome& outcome);
+    FrameImage captureFrame(FrameRequest request, BuildOutcome& outcome);
     void finish();
 
     void trace(std::string text, ColourValue colour, int icon);
@@ -67,6 +103,8 @@ class BuildDriver {
     MovieSettings settings_;
     ElementList elements_;
     std::string outputFile_;
+    std::string forcedOutputFile_;
+    WriterFactory writerFactory_;
     std::uint32_t debugFlags_ = 0;
     int markedLine_ = -1;
     bool running_ = false;

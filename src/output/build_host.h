@@ -3,6 +3,7 @@
 // and a recording test host implement it. The driver itself never touches a terminal, a
 // dialog or a widget.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,9 @@ class BuildHost {
     virtual void setRunButtonText(std::string_view text) = 0;
     /// The frame counter's text ("Frame #12 [40]").
     virtual void setFrameCounter(std::string_view text) = 0;
+    /// The frame loop of a Run build starts on a movie of `totalFrames` frames (for a
+    /// progress display; nothing to do by default).
+    virtual void movieFramesCounted(std::int64_t /*totalFrames*/) {}
     /// Shows or removes the busy cursor for the duration of a build.
     virtual void setWaitCursor(bool busy) = 0;
 

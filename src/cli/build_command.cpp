@@ -1,0 +1,97 @@
+// quillfen build SCRIPT: "&Run" on the command line, writing the movie file.
+
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_build_host.h"
+#include "cli/command_options.h"
+#include "cli/commands.h"
+#include "cli/interrupt_request.h"
+#include "cli/script_file.h"
+#include "imaging/effects/effect_registry.h"
+#include "output/build_driver.h"
+
+namespace quillfen {
+namespace {
+
+struct BuildArgs {
+    std::string movieFile;
+    CodecRequest codec;
+    bool overwrite = false;
+    bool quiet = false;
+};
+
+template <class Number>
+bool readInto(std::optional<Number>& field, std::string_view text) {
+    field = readWholeNumber<Number>(text);
+    return field.has_value();
+}
+
+constexpr std::array<CommandOption<BuildArgs>, 7> kBuildOptions = {{
+    {"--output", "-o", "MOVIE", "the movie file (else the Script's moviefile)",
+     [](BuildArgs& a, std::string_view v) { return !(a.movieFile = v).empty(); }},
+    {"--codec", "", "NAME", "the codec ('quillfen codecs' lists them)",
+     [](BuildArgs& a, std::string_view v) { return !(a.codec.name = std::string(v))->empty(); }},
+    {"--quality", "", "Q", "quality 0 (smallest) to 100 (best)",
+     [](BuildArgs& a, std::string_view v) { return readInto(a.codec.quality, v); }},
+    {"--keyint", "", "N", "a key frame at least every N frames",
+     [](BuildArgs& a, std::string_view v) { return readInto(a.codec.keyFrameInterval, v); }},
+    {"--bitrate", "", "KBPS", "target data rate in kbit/s (0: constant quality)",
+     [](BuildArgs& a, std::string_view v) { return readInto(a.codec.dataRateKbps, v); }},
+    {"--overwrite", "-y", "", "replace an existing movie file without asking",
+     [](BuildArgs& a, std::string_view) { return a.overwrite = true; }},
+    {"--quiet", "", "", "no progress line",
+     [](BuildArgs& a, std::string_view) { return a.quiet = true; }},
+}};
+
+int exitStatusOf(const BuildOutcome& outcome) {
+    switch (outcome.movie) {
+        case MovieEnd::Completed:
+            return kExitSuccess;
+        case MovieEnd::Stopped:
+            return kExitStopped;
+        default:
+            return kExitFailure;
+    }
+}
+
+}  // namespace
+
+int runBuildCommand(const CommandArgs& list) {
+    BuildArgs args;
+    std::string scriptName;
+    std::string error = readCommandOptions<BuildArgs>(list, kBuildOptions, args, scriptName);
+    if (!error.empty()) {
+        std::cerr << "quillfen build: " << error << "\nUsage: quillfen build SCRIPT [options]\n"
+                  << commandOptionsHelp<BuildArgs>(kBuildOptions);
+        return kExitUsage;
+    }
+    CCrystalTextBuffer script;
+    if (!loadScriptFile(scriptName, script)) return kExitUsage;
+
+    InterruptRequest interrupt;
+    CliHostOptions options;
+    options.scriptName = scriptName;
+    options.colour = isatty(STDOUT_FILENO) != 0;
+    options.overwrite = args.overwrite;
+    options.interactive = isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0;
+    options.progress = !args.quiet && isatty(STDERR_FILENO) != 0;
+    options.movieFile = args.movieFile;
+    options.codec = args.codec;
+    options.stopFlag = &InterruptRequest::flag();
+    options.answers = &std::cin;
+    CliBuildHost host(options, script, std::cout, std::cerr);
+    BuildDriver driver(host, builtinEffectCatalogue(), programCaptionTail());
+    driver.settings().scriptFolder = scriptFolderOf(scriptName);
+    // -o is relative to the current directory, a moviefile name to the Script's folder.
+    if (!args.movieFile.empty())
+        driver.forceOutputFile(std::filesystem::absolute(args.movieFile).string());
+    BuildOutcome outcome = driver.runBuild(script, BuildMode::Run);
+    std::cout.flush();
+    return exitStatusOf(outcome);
+}
+
+}  // namespace quillfen

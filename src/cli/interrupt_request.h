@@ -1,0 +1,23 @@
+#pragma once
+// Ctrl+C as the Stop button: while an InterruptRequest lives, SIGINT only raises a flag that
+// the build host reports between frames, so the frame in hand is written and the movie file
+// is finished.
+
+#include <atomic>
+
+namespace quillfen {
+
+class InterruptRequest {
+  public:
+    /// Installs the handler (one InterruptRequest at a time) with the flag lowered.
+    InterruptRequest();
+    /// Puts back the handler that was there before.
+    ~InterruptRequest();
+    InterruptRequest(const InterruptRequest&) = delete;
+    InterruptRequest& operator=(const InterruptRequest&) = delete;
+
+    /// Raised by SIGINT.
+    static const std::atomic<bool>& flag();
+};
+
+}  // namespace quillfen

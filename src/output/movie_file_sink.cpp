@@ -1,0 +1,36 @@
+#include "output/movie_file_sink.h"
+
+#include "script/text_numbers.h"
+
+namespace quillfen {
+
+SinkAnswer MovieFileSink::start(const FrameImage& first, double frameRate) {
+    host_.addTrace(makeTraceEntry("Opening AVI file...", trace_colour::kBlue, kIconArrow));
+    WriterStatus status = writer_.setUpStream(first.header(), frameRate);
+    if (status.ok()) return SinkAnswer::Continue;
+    host_.addTrace(
+        makeTraceEntry(formatText("Error: failed when starting new AVI file (error code = %08lx).",
+                                  static_cast<unsigned long>(status.code)),
+                       trace_colour::kRed, kIconLightning));
+    // The library's own words say more than its code.
+    if (!status.reason.empty())
+        host_.addTrace(makeTraceEntry(status.reason, trace_colour::kRed, kIconNone));
+    return SinkAnswer::Failed;
+}
+
+SinkAnswer MovieFileSink::deliver(std::int64_t index, FrameImage frame, SampleFlags flags) {
+    WriterStatus status = writer_.writeSample(index, std::move(frame), flags);
+    if (status.ok()) return SinkAnswer::Continue;
+    host_.addTrace(
+        makeTraceEntry(writerFailureText(fileName_, status), trace_colour::kRed, kIconLightning));
+    writeFailureReported_ = true;
+    return SinkAnswer::Failed;
+}
+
+std::string writerFailureText(const std::string& fileName, const WriterStatus& status) {
+    const char* what = status.failure == WriterFailure::Close ? "finish" : "write";
+    return formatText("Error: could not %s the movie file '%s': %s.", what, fileName.c_str(),
+                      status.reason.c_str());
+}
+
+}  // namespace quillfen
