@@ -61,8 +61,8 @@ demo() {
     setup
     build_release
     examples
-    say "checking examples/demo.txt"
-    build/release/src/cli/quillfen check examples/demo.txt
+    say "rendering examples/demo.txt into examples/demo.avi"
+    build/release/src/cli/quillfen build examples/demo.txt -o examples/demo.avi --overwrite
 }
 
 run_tests() {
