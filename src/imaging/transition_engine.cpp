@@ -74,6 +74,22 @@ bool readPixels(const FrameImage& image, std::vector<std::uint32_t>& pixels) {
     return true;
 }
 
+// A 32-bit image whose pixels the caller writes in full: the effects cover every pixel when
+// the output sits at the corner, so zeroing the block first would be a wasted pass.
+FrameImage uninitialised32(int width, int height) {
+    const std::size_t bytes =
+        4 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (bytes > 0xFFFFFFFFu) return {};  // beyond what a bitmap header can describe
+    BitmapInfoHeader h;
+    h.biWidth = width;
+    h.biHeight = height;
+    h.biBitCount = 32;
+    h.biSizeImage = static_cast<std::uint32_t>(bytes);
+    FrameImage image = FrameImage::allocateForOverwrite(h.biSize + bytes);
+    if (image) image.setHeader(h);
+    return image;
+}
+
 float clampProgress(float progress) {
     if (std::isnan(progress)) return 0.0f;
     return std::clamp(progress, 0.0f, 1.0f);
@@ -171,10 +187,11 @@ FrameImage CTransitionEngine::render(EffectRender renderFn, int viewWidth, int h
                                      float progress) {
     const int views = stereo_ ? 2 : 1;
     const int totalWidth = views * viewWidth;
-    FrameImage result = FrameImage::create(totalWidth, height, 32);
+    const bool direct = placement_.left == 0 && placement_.top == 0;
+    FrameImage result =
+        direct ? uninitialised32(totalWidth, height) : FrameImage::create(totalWidth, height, 32);
     if (!result) return {};
     auto* resultPixels = reinterpret_cast<std::uint32_t*>(result.pixels());
-    const bool direct = placement_.left == 0 && placement_.top == 0;
     if (!direct) {
         std::fill_n(resultPixels, static_cast<std::size_t>(totalWidth) * height,
                     background_ & kColourBits);
