@@ -1,0 +1,317 @@
+// Run builds through the driver with a scripted host: what the movie file holds (decoded
+// with FFmpeg), the Trace around it, Stop, and the failures that must still finish the file.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "imaging/bmp_reader.h"
+#include "imaging/dib_ops.h"
+#include "imaging/effect_catalogue.h"
+#include "output/build_driver.h"
+#include "output/movie_file_choice.h"
+#include "support/movie_probe.h"
+#include "timeline/temp_folder.h"
+
+namespace quillfen {
+namespace {
+
+using testing::TempFolder;
+
+class Lines : public ScriptLines {
+  public:
+    explicit Lines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    int lineCount() const override { return static_cast<int>(lines_.size()); }
+    std::string_view line(int i) const override { return lines_[i]; }
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+class ScriptedHost : public BuildHost {
+  public:
+    void addTrace(const TraceEntry& e) override { trace.push_back(e); }
+    void clearTrace() override { trace.clear(); }
+    void markCurrentLine(int line) override { currentLines.push_back(line); }
+    void markErrorLine(int, std::string_view) override {}
+    void clearLineMark(int) override {}
+    void setRunButtonText(std::string_view) override {}
+    void setFrameCounter(std::string_view text) override { counters.emplace_back(text); }
+    void setWaitCursor(bool) override {}
+    OverwriteAnswer askOverwrite(std::string_view question, std::string_view) override {
+        questions.emplace_back(question);
+        return overwriteAnswer;
+    }
+    std::optional<std::string> chooseMovieFile(std::string_view) override {
+        ++fileChoices;
+        return chosenFile;
+    }
+    std::optional<CodecChoice> chooseCompression(std::string_view) override { return codec; }
+    void showFrame(const FrameImage&) override { ++shown; }
+    bool pumpEvents() override { return stopAtFrame >= 0 && shown > stopAtFrame; }
+    void outputFileChanged(std::string_view) override {}
+    void rememberOutputFile(std::string_view name) override { remembered = name; }
+
+    bool traced(std::string_view text) const { return indexOf(text) >= 0; }
+    int indexOf(std::string_view text) const {
+        for (std::size_t i = 0; i < trace.size(); ++i) {
+            if (trace[i].text.find(text) != std::string::npos) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    int count(std::string_view text) const {
+        int n = 0;
+        for (const TraceEntry& e : trace)
+            n += e.text.find(text) != std::string::npos;
+        return n;
+    }
+
+    std::vector<TraceEntry> trace;
+    std::vector<int> currentLines;
+    std::vector<std::string> counters;
+    std::vector<std::string> questions;
+    OverwriteAnswer overwriteAnswer = OverwriteAnswer::Cancel;
+    std::optional<std::string> chosenFile;
+    int fileChoices = 0;
+    std::optional<CodecChoice> codec = defaultCodecChoice("raw");
+    int shown = 0;
+    int stopAtFrame = -1;  // pumpEvents asks to stop once this frame has been shown
+    std::string remembered;
+};
+
+class BuildRun : public ::testing::Test {
+  protected:
+    BuildRun() : driver(host, catalogue, tail) { driver.settings().scriptFolder = folder.path(); }
+
+    void picture(const std::string& name, int width, int height, ColourValue colour) {
+        ASSERT_TRUE(
+            WriteBmpFile(DibCreateBlank(width, height, 24, colour), folder.path() + "/" + name));
+    }
+    BuildOutcome run(std::vector<std::string> lines) {
+        Lines script(std::move(lines));
+        return driver.runBuild(script, BuildMode::Run);
+    }
+    std::string movie() const { return folder.path() + "/movie.avi"; }
+
+    TempFolder folder;
+    ScriptedHost host;
+    EffectCatalogue catalogue;
+    CaptionTail tail;
+    BuildDriver driver;
+};
+
+// Blue, green, red of picture pixel (x, y), y counted from the top.
+std::array<int, 3> pixel(const FrameImage& frame, int x, int y) {
+    const std::uint8_t* p = frame.row(frame.height() - 1 - y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
+TEST_F(BuildRun, AColourFrameGivesFiftyFramesOfPureRed) {
+    BuildOutcome outcome = run({">resize=720x576", ">frame=red|2", ">moviefile=movie.avi"});
+    ASSERT_EQ(outcome.movie, MovieEnd::Completed);
+    EXPECT_EQ(outcome.framesWritten, 50);
+    EXPECT_EQ(host.remembered, "movie.avi");
+    testing::MovieProbe probe = testing::probeMovie(movie());
+    ASSERT_TRUE(probe.ok()) << probe.error;
+    EXPECT_EQ(probe.width, 720);
+    EXPECT_EQ(probe.height, 576);
+    EXPECT_EQ(probe.rateNum * 1, 25 * probe.rateDen);
+    std::vector<FrameImage> frames = testing::decodeMovieFrames(movie());
+    ASSERT_EQ(frames.size(), 50u);
+    for (const FrameImage& frame : frames) {
+        for (int y : {0, 288, 575}) {
+            for (int x : {0, 360, 719})
+                ASSERT_EQ(pixel(frame, x, y), (std::array<int, 3>{0, 0, 255}));
+        }
+    }
+    EXPECT_TRUE(host.traced("Opening AVI file..."));
+    EXPECT_EQ(host.trace.back().text, "Done!");
+}
+
+TEST_F(BuildRun, LetterboxBandsHaveTheBackgroundOnTheRowsTheGeometryGives) {
+    picture("wide.bmp", 200, 100, makeColour(250, 250, 250));
+    run({">resize=720x576", ">background=#204060", "wide.bmp*0.04", ">moviefile=movie.avi"});
+    FrameImage frame = testing::decodeMovieFrame(movie(), 0);
+    ASSERT_TRUE(frame);
+    // 200x100 fitted into 720x576 is 720x360: bands of (576 - 360) / 2 = 108 rows.
+    const std::array<int, 3> band{0x60, 0x40, 0x20};
+    const std::array<int, 3> white{250, 250, 250};
+    for (int y : {0, 107, 468, 575})
+        EXPECT_EQ(pixel(frame, 360, y), band) << "row " << y;
+    for (int y : {108, 300, 467})
+        EXPECT_EQ(pixel(frame, 360, y), white) << "row " << y;
+}
+
+TEST_F(BuildRun, KeyFramesFallOnTheFirstFrameOfEveryElement) {
+    picture("a.bmp", 64, 48, makeColour(200, 0, 0));
+    picture("b.bmp", 64, 48, makeColour(0, 200, 0));
+    host.codec = defaultCodecChoice("xvid");
+    host.codec->keyFrameInterval = 1000;
+    BuildOutcome outcome =
+        run({">resize=64x48", "a.bmp*0.4", ">frame=blue|0.2", "b.bmp*0.4", ">moviefile=movie.avi"});
+    ASSERT_EQ(outcome.movie, MovieEnd::Completed);
+    testing::MovieProbe probe = testing::probeMovie(movie());
+    ASSERT_TRUE(probe.ok()) << probe.error;
+    ASSERT_EQ(probe.storedFrames(), 25);
+    std::vector<std::int64_t> keys;
+    for (int i : probe.keySamples())
+        keys.push_back(probe.samples[i].frame);
+    EXPECT_EQ(keys, (std::vector<std::int64_t>{0, 10, 15}));
+    EXPECT_EQ(host.counters.front(), "Frame #0 [9]");
+    EXPECT_EQ(host.counters.back(), "Frame #24 [0]");
+}
+
+TEST_F(BuildRun, StopAtFrameKLeavesKPlusOneFramesAndAPlayableFile) {
+    host.stopAtFrame = 7;
+    BuildOutcome outcome =
+        run({">resize=64x48", ">frame=red|4", ">frame=blue|4", ">moviefile=movie.avi"});
+    EXPECT_EQ(outcome.movie, MovieEnd::Stopped);
+    EXPECT_EQ(outcome.framesWritten, 8);
+    EXPECT_EQ(testing::decodeMovieFrames(movie()).size(), 8u);
+    int interrupted = host.indexOf("Script interrupted.");
+    ASSERT_GE(interrupted, 0);
+    EXPECT_LT(interrupted, host.indexOf("Processing finished"));
+    EXPECT_EQ(host.count("Frame\t\t"), 1);  // the second Element was never started
+}
+
+TEST_F(BuildRun, WrongSizedFramesAreLeftOutWithOneWarningAndTheirSampleNumbersStayEmpty) {
+    picture("big.bmp", 40, 30, 0);
+    picture("small.bmp", 20, 10, 0);
+    BuildOutcome outcome =
+        run({"big.bmp*0.12", "small.bmp*0.12", "big.bmp*0.08", ">moviefile=movie.avi"});
+    ASSERT_EQ(outcome.movie, MovieEnd::Completed);
+    EXPECT_EQ(outcome.framesTaken, 8);
+    EXPECT_EQ(outcome.framesWritten, 5);
+    EXPECT_EQ(host.count("Warning: frames of 20x10 do not fit the movie's 40x30"), 1);
+    testing::MovieProbe probe = testing::probeMovie(movie());
+    ASSERT_TRUE(probe.ok()) << probe.error;
+    EXPECT_EQ(probe.storedFrames(), 5);
+    std::vector<std::int64_t> stored;
+    for (const testing::ProbedSample& s : probe.samples) {
+        if (s.size > 0) stored.push_back(s.frame);
+    }
+    EXPECT_EQ(stored, (std::vector<std::int64_t>{0, 1, 2, 6, 7}));
+}
+
+TEST_F(BuildRun, AnUnreadablePictureIsNamedInAWarningAndTheBuildGoesOn) {
+    folder.touch("broken.jpg", "not a jpeg");
+    BuildOutcome outcome = run({">resize=32x32", ">frame=red|0.2", "broken.jpg*1",
+                                ">frame=lime|0.2", ">moviefile=movie.avi"});
+    EXPECT_EQ(outcome.movie, MovieEnd::Completed);
+    EXPECT_EQ(outcome.framesWritten, 10);
+    EXPECT_EQ(
+        host.count("Warning: picture 'broken.jpg' could not be read; its frames are left out."), 1);
+}
+
+TEST_F(BuildRun, AnExistingFileIsKeptUnlessTheUserSaysYes) {
+    folder.touch("movie.avi", "keep me");
+    std::vector<std::string> script{">resize=32x32", ">frame=red|0.2", ">moviefile=movie.avi"};
+    host.overwriteAnswer = OverwriteAnswer::Cancel;
+    EXPECT_EQ(run(script).movie, MovieEnd::None);
+    EXPECT_EQ(host.questions, std::vector<std::string>{std::string(kOverwriteQuestion)});
+    EXPECT_EQ(host.fileChoices, 0);
+    host.overwriteAnswer = OverwriteAnswer::No;  // asks for another file, which is cancelled
+    EXPECT_EQ(run(script).movie, MovieEnd::None);
+    EXPECT_EQ(host.fileChoices, 1);
+    EXPECT_EQ(std::filesystem::file_size(movie()), 7u);
+    host.overwriteAnswer = OverwriteAnswer::Yes;
+    EXPECT_EQ(run(script).movie, MovieEnd::Completed);
+    script.push_back(">debug=W");  // overwrites without a question
+    EXPECT_EQ(run(script).movie, MovieEnd::Completed);
+    EXPECT_EQ(host.questions.size(), 3u);
+}
+
+TEST_F(BuildRun, ACodecTheContainerCannotHoldIsRefusedBeforeAnythingIsWritten) {
+    host.codec = defaultCodecChoice("raw");
+    BuildOutcome outcome = run({">resize=32x32", ">frame=red|0.2", ">moviefile=movie.mp4"});
+    EXPECT_EQ(outcome.movie, MovieEnd::Failed);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "/movie.mp4"));
+    int error = host.indexOf("cannot hold codec 'raw'");
+    ASSERT_GE(error, 0);
+    EXPECT_EQ(host.trace[error].colour, trace_colour::kRed);
+    EXPECT_TRUE(host.traced("Processing aborted."));
+    EXPECT_FALSE(host.traced("Frame\t\t"));  // no Element was started
+}
+
+// A writer whose disk fills up at one sample.
+class FailingWriter : public MovieWriter {
+  public:
+    FailingWriter(int failAt, bool* closed) : failAt_(failAt), closed_(closed) {}
+    WriterStatus open(const std::string&, const CodecChoice&) override { return {}; }
+    WriterStatus setUpStream(const BitmapInfoHeader&, double) override { return {}; }
+    WriterStatus writeSample(std::int64_t index, std::span<const std::uint8_t>,
+                             SampleFlags) override {
+        return write(index);
+    }
+    WriterStatus writeSample(std::int64_t index, FrameImage, SampleFlags) override {
+        return write(index);
+    }
+    WriterStatus close() override {
+        *closed_ = true;
+        return {};
+    }
+    std::int64_t samplesWritten() const override { return written_; }
+
+  private:
+    WriterStatus write(std::int64_t index) {
+        if (index < failAt_) {
+            ++written_;
+            return {};
+        }
+        return {WriterFailure::Write, 28, "the disk is full"};
+    }
+    int failAt_;
+    bool* closed_;
+    std::int64_t written_ = 0;
+};
+
+TEST_F(BuildRun, AWriteErrorEndsTheBuildInRedAndTheFileIsStillFinished) {
+    bool closed = false;
+    driver.setWriterFactory([&] { return std::make_unique<FailingWriter>(3, &closed); });
+    BuildOutcome outcome = run({">resize=32x32", ">frame=red|1", ">moviefile=movie.avi"});
+    EXPECT_EQ(outcome.movie, MovieEnd::Failed);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(outcome.framesWritten, 3);
+    EXPECT_EQ(host.shown, 4);  // nothing rendered after the failed frame
+    int error = host.indexOf("Error: could not write the movie file");
+    ASSERT_GE(error, 0);
+    EXPECT_NE(host.trace[error].text.find("movie.avi': the disk is full."), std::string::npos);
+    EXPECT_EQ(host.trace[error].colour, trace_colour::kRed);
+    EXPECT_EQ(host.count("Processing aborted."), 1);
+}
+
+TEST_F(BuildRun, WithoutAMovieFileTheHostChoosesAndCancellingWritesNothing) {
+    BuildOutcome outcome = run({">resize=32x32", ">frame=red|0.2"});
+    EXPECT_EQ(host.fileChoices, 1);
+    EXPECT_EQ(outcome.movie, MovieEnd::None);
+    EXPECT_EQ(host.trace.back().text, "Done!");
+}
+
+TEST_F(BuildRun, RenderFrameGivesTheFrameTheBuildWritesWithoutWritingAMovie) {
+    picture("a.bmp", 50, 50, makeColour(1, 2, 3));
+    std::vector<std::string> script{">resize=80x60", ">frame=navy|0.2", "a.bmp*0.2",
+                                    ">moviefile=movie.avi"};
+    Lines lines(script);
+    FrameImage fifth = driver.renderFrame(lines, {.index = 5});
+    FrameImage atTime =
+        driver.renderFrame(lines, {.index = std::nullopt, .seconds = 0.2});  // frame 5 at 25 fps
+    EXPECT_FALSE(std::filesystem::exists(movie()));
+    ASSERT_TRUE(fifth);
+    ASSERT_TRUE(atTime);
+    EXPECT_EQ(fifth.size(), atTime.size());
+    EXPECT_EQ(std::memcmp(fifth.data(), atTime.data(), fifth.size()), 0);
+    ASSERT_EQ(run(script).movie, MovieEnd::Completed);
+    FrameImage written = testing::decodeMovieFrame(movie(), 5);
+    ASSERT_TRUE(written);
+    ASSERT_EQ(written.stride() * 60, fifth.stride() * 60);
+    EXPECT_EQ(std::memcmp(written.pixels(), fifth.pixels(), fifth.stride() * 60), 0);
+    EXPECT_FALSE(driver.renderFrame(lines, {.index = 10}));
+    EXPECT_TRUE(host.traced("Error: the movie has no frame 10 (it has 10 frames)."));
+}
+
+}  // namespace
+}  // namespace quillfen
