@@ -1,0 +1,210 @@
+// Runs the built `quillfen build` and `quillfen frame` on generated pictures and reads the
+// movie back with FFmpeg: frame count, rate, size, key frames, every frame's bytes, and
+// Ctrl+C.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "imaging/bmp_reader.h"
+#include "imaging/dib_ops.h"
+#include "imaging/picture_loader.h"
+#include "support/movie_probe.h"
+#include "timeline/temp_folder.h"
+
+namespace quillfen {
+namespace {
+
+using testing::TempFolder;
+
+struct CliRun {
+    int status = -1;  // exit status, or 128 + signal
+    std::string out;
+    std::string err;
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+/// Starts `quillfen ARGS` in `folder` with standard input from /dev/null and the outputs
+/// in files there; returns the child's id.
+pid_t start(const std::string& folder, const std::vector<std::string>& args) {
+    pid_t pid = fork();
+    if (pid != 0) return pid;
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    int in = open("/dev/null", O_RDONLY);
+    int out = open(".stdout", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    std::vector<char*> argv{const_cast<char*>(QUILLFEN_BINARY)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(QUILLFEN_BINARY, argv.data());
+    _exit(127);
+}
+
+CliRun finish(const std::string& folder, pid_t pid) {
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    run.out = readAll(folder + "/.stdout");
+    run.err = readAll(folder + "/.stderr");
+    return run;
+}
+
+CliRun quillfen(const std::string& folder, const std::vector<std::string>& args) {
+    return finish(folder, start(folder, args));
+}
+
+long long totalFrames(const std::string& trace) {
+    std::smatch match;
+    static const std::regex total(R"(Total movie time: \S+  \((\d+) frames\))");
+    return std::regex_search(trace, match, total) ? std::stoll(match[1]) : -1;
+}
+
+class BuildCommand : public ::testing::Test {
+  protected:
+    void picture(const std::string& name, int width, int height, ColourValue colour) {
+        FrameImage image = DibCreateBlank(width, height, 24, colour);
+        // A darker block in one corner, so orientation and fitting mistakes show.
+        for (int y = 0; y < height / 3; ++y)
+            std::memset(image.row(y), 40, static_cast<std::size_t>(width / 3) * 3);
+        std::filesystem::create_directories(
+            std::filesystem::path(folder.path() + "/" + name).parent_path());
+        ASSERT_TRUE(WriteBmpFile(image, folder.path() + "/" + name));
+    }
+    void script(const std::string& text) { folder.touch("s.txt", text); }
+    std::string path(const std::string& name) const { return folder.path() + "/" + name; }
+
+    TempFolder folder;
+};
+
+// Elements start at frames 0, 5, 8, 12 (and the caption changes nothing of that).
+constexpr const char* kMixedScript =
+    ">resize=160x120\n"
+    ">background=#336699\n"
+    "tall.bmp*0.2\n"
+    ">frame=red|0.12\n"
+    ">text=Hello|5,5,150,40\n"
+    "wide.bmp*0.16\n"
+    ">sequence=seq/n[1].bmp|0|2\n";
+
+TEST_F(BuildCommand, EveryRawFrameEqualsWhatQuillfenFrameRenders) {
+    picture("tall.bmp", 30, 90, makeColour(200, 180, 20));
+    picture("wide.bmp", 120, 40, makeColour(20, 180, 200));
+    for (int i = 0; i < 3; ++i)
+        picture("seq/n" + std::to_string(i) + ".bmp", 40 + 10 * i, 30, makeColour(90, 30 * i, 9));
+    script(kMixedScript);
+    CliRun build = quillfen(folder.path(), {"build", "s.txt", "-o", "m.avi", "--codec", "raw"});
+    ASSERT_EQ(build.status, 0) << build.out << build.err;
+    long long total = totalFrames(build.out);
+    ASSERT_EQ(total, 15);
+
+    testing::MovieProbe probe = testing::probeMovie(path("m.avi"));
+    ASSERT_TRUE(probe.ok()) << probe.error;
+    EXPECT_EQ(probe.storedFrames(), total);
+    EXPECT_EQ(probe.width, 160);
+    EXPECT_EQ(probe.height, 120);
+    EXPECT_EQ(probe.rateNum, 25 * probe.rateDen);
+    std::vector<FrameImage> frames = testing::decodeMovieFrames(path("m.avi"));
+    ASSERT_EQ(frames.size(), static_cast<std::size_t>(total));
+    for (long long i = 0; i < total; ++i) {
+        CliRun frame = quillfen(folder.path(),
+                                {"frame", "s.txt", "--index", std::to_string(i), "-o", "f.bmp"});
+        ASSERT_EQ(frame.status, 0) << frame.err;
+        FrameImage rendered = LoadPicture(path("f.bmp"));
+        ASSERT_TRUE(rendered);
+        const FrameImage& decoded = frames[static_cast<std::size_t>(i)];
+        ASSERT_EQ(rendered.stride() * 120, decoded.stride() * 120);
+        EXPECT_EQ(std::memcmp(rendered.pixels(), decoded.pixels(), rendered.stride() * 120), 0)
+            << "frame " << i;
+    }
+}
+
+TEST_F(BuildCommand, TheDefaultCodecPutsKeyFramesOnEveryElementsFirstFrame) {
+    picture("tall.bmp", 30, 90, makeColour(200, 180, 20));
+    picture("wide.bmp", 120, 40, makeColour(20, 180, 200));
+    for (int i = 0; i < 3; ++i)
+        picture("seq/n" + std::to_string(i) + ".bmp", 40, 30, makeColour(90, 30 * i, 9));
+    script(std::string(kMixedScript) + ">framerate=25\n>moviefile=out/keys.avi\n");
+    CliRun build = quillfen(folder.path(), {"build", "s.txt", "--keyint", "1000", "--quiet"});
+    ASSERT_EQ(build.status, 0) << build.out << build.err;
+    // moviefile names are read against the Script's folder; missing folders are made.
+    testing::MovieProbe probe = testing::probeMovie(path("out/keys.avi"));
+    ASSERT_TRUE(probe.ok()) << probe.error;
+    EXPECT_EQ(probe.storedFrames(), 15);
+    std::vector<std::int64_t> keys;
+    for (int i : probe.keySamples())
+        keys.push_back(probe.samples[i].frame);
+    // The encoder may add key frames of its own (a scene cut), never leave one out.
+    for (std::int64_t start : {0, 5, 8, 12})
+        EXPECT_NE(std::find(keys.begin(), keys.end(), start), keys.end()) << "frame " << start;
+    EXPECT_EQ(std::find(keys.begin(), keys.end(), 1), keys.end());
+}
+
+TEST_F(BuildCommand, MissingOrExistingMovieFilesEndTheBuildWithAClearMessage) {
+    script(">resize=32x32\n>frame=red|0.2\n");
+    CliRun none = quillfen(folder.path(), {"build", "s.txt"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("no movie file: give -o or a moviefile command"), std::string::npos);
+
+    folder.touch("old.avi", "old");
+    CliRun kept = quillfen(folder.path(), {"build", "s.txt", "-o", "old.avi"});
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_NE(kept.err.find("'old.avi' already exists"), std::string::npos) << kept.err;
+    EXPECT_EQ(readAll(path("old.avi")), "old");
+    EXPECT_EQ(quillfen(folder.path(), {"build", "s.txt", "-o", "old.avi", "-y"}).status, 0);
+    EXPECT_NE(readAll(path("old.avi")), "old");
+
+    CliRun refused = quillfen(folder.path(), {"build", "s.txt", "-o", "x.mp4", "--codec", "raw"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("cannot hold codec 'raw'"), std::string::npos) << refused.out;
+    EXPECT_FALSE(std::filesystem::exists(path("x.mp4")));
+
+    EXPECT_EQ(quillfen(folder.path(), {"build", "s.txt", "--bogus"}).status, 2);
+    EXPECT_EQ(quillfen(folder.path(), {"frame", "s.txt", "-o", "f.png"}).status, 2);
+}
+
+TEST_F(BuildCommand, CtrlCFinishesTheFileAndExitsWith130) {
+    // Far longer than the test waits: the build is always interrupted mid-way.
+    script(">resize=64x48\n>frame=red|4000\n");
+    pid_t pid = start(folder.path(), {"build", "s.txt", "-o", "long.avi", "--codec", "mjpeg"});
+    std::error_code error;
+    while (std::filesystem::file_size(path("long.avi"), error) < 20000 || error) {
+        int raw = 0;
+        ASSERT_EQ(waitpid(pid, &raw, WNOHANG), 0) << "the build ended by itself";
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGINT);
+    CliRun run = finish(folder.path(), pid);
+    EXPECT_EQ(run.status, 130) << run.err;
+    EXPECT_NE(run.out.find("Script interrupted."), std::string::npos);
+    EXPECT_NE(run.out.find("Done!"), std::string::npos);
+    testing::MovieProbe probe = testing::probeMovie(path("long.avi"));
+    ASSERT_TRUE(probe.ok()) << probe.error;
+    EXPECT_GT(probe.storedFrames(), 0);
+    EXPECT_LT(probe.storedFrames(), 100000);
+    std::vector<FrameImage> frames = testing::decodeMovieFrames(path("long.avi"));
+    EXPECT_EQ(frames.size(), static_cast<std::size_t>(probe.storedFrames()));
+}
+
+}  // namespace
+}  // namespace quillfen
