@@ -24,23 +24,44 @@ QFont fontFor(const std::optional<LogFont>& font) {
     return font ? fontFromLogFont(*font) : defaultTextFont();
 }
 
-void paintDrawing(QPainter& painter, const TextDrawing& drawing, const QFont& font,
-                  int escapement) {
+// A drawing with its lines laid out, and the part of the frame it may touch.
+struct PlannedDrawing {
+    const TextDrawing* drawing;
+    TextBlock block;
+    QRect reach;
+};
+
+QRect reachOf(const TextDrawing& drawing, const TextBlock& block, int escapement,
+              const QRect& frame) {
     bool clipped = !(drawing.format & text_format::kNoClip);
-    if (clipped && drawing.rect.empty()) return;
-    TextBlock block = layOutText(drawing.text, drawing.rect, font, drawing.format);
+    if (clipped && drawing.rect.empty()) return {};
+    if (escapement != 0) return clipped ? frame & qRectOf(drawing.rect) : frame;
+    QRect reach = drawing.background != kNoColour ? qRectOf(drawing.rect) : QRect();
+    // Glyphs may overhang their cells (italics, accents); a line height of margin covers it.
+    int margin = block.lineHeight;
+    for (const PlacedLine& line : block.lines)
+        reach |= qRectOf(line.cell).adjusted(-margin, -margin, margin, margin);
+    if (clipped) reach &= qRectOf(drawing.rect);
+    return reach & frame;
+}
+
+void paintDrawing(QPainter& painter, const PlannedDrawing& planned, const QFont& font,
+                  int escapement) {
+    const TextDrawing& drawing = *planned.drawing;
+    if (planned.reach.isEmpty()) return;
+    bool clipped = !(drawing.format & text_format::kNoClip);
     painter.save();
     if (clipped) painter.setClipRect(qRectOf(drawing.rect));
     if (drawing.background != kNoColour) {
         QColor back = qColourOf(drawing.background);
         painter.fillRect(qRectOf(drawing.rect), back);
         if (!clipped)
-            for (const PlacedLine& line : block.lines)
+            for (const PlacedLine& line : planned.block.lines)
                 painter.fillRect(qRectOf(line.cell), back);
     }
     if (drawing.colour != kNoColour) {
         painter.setPen(qColourOf(drawing.colour));
-        drawTextBlock(painter, block, font, escapement);
+        drawTextBlock(painter, planned.block, font, escapement);
     }
     painter.restore();
 }
@@ -80,13 +101,29 @@ TextLayer cropVisible(const QImage& image) {
     return layer;
 }
 
+// round(x / 255) for x in 0..65535.
+inline unsigned divideBy255(unsigned x) {
+    x += 128;
+    return (x + (x >> 8)) >> 8;
+}
+
 // dst = src + dst x (1 - alpha), per channel, with src premultiplied.
-void blendPixel(std::uint8_t* dst, std::uint32_t src) {
-    unsigned alpha = src >> 24;
-    unsigned keep = 255 - alpha;
-    for (int c = 0; c < 3; ++c) {
-        unsigned s = (src >> (8 * c)) & 0xFF;
-        dst[c] = static_cast<std::uint8_t>(s + (dst[c] * keep + 127) / 255);
+template <int Bytes>
+void blendRow(std::uint8_t* dst, const std::uint32_t* src, int count) {
+    for (int i = 0; i < count; ++i, dst += Bytes) {
+        std::uint32_t s = src[i];
+        unsigned alpha = s >> 24;
+        if (alpha == 0) continue;
+        if (alpha == 255) {
+            dst[0] = static_cast<std::uint8_t>(s);
+            dst[1] = static_cast<std::uint8_t>(s >> 8);
+            dst[2] = static_cast<std::uint8_t>(s >> 16);
+            continue;
+        }
+        unsigned keep = 255 - alpha;
+        for (int c = 0; c < 3; ++c)
+            dst[c] =
+                static_cast<std::uint8_t>(((s >> (8 * c)) & 0xFF) + divideBy255(dst[c] * keep));
     }
 }
 
@@ -107,10 +144,13 @@ bool TextLayer::compositeOnto(FrameImage& frame) const {
         first = std::max(first, -x);
         end = std::min(end, frameWidth - x);
         std::uint8_t* line = frame.row(bottomUp ? frameHeight - 1 - y : y);
-        const std::uint32_t* src = pixels.data() + std::size_t(row) * width;
-        for (int col = first; col < end; ++col) {
-            if ((src[col] >> 24) != 0) blendPixel(line + std::size_t(x + col) * bytes, src[col]);
-        }
+        if (first >= end) continue;
+        const std::uint32_t* src = pixels.data() + std::size_t(row) * width + first;
+        std::uint8_t* dst = line + std::size_t(x + first) * bytes;
+        if (bytes == 4)
+            blendRow<4>(dst, src, end - first);
+        else
+            blendRow<3>(dst, src, end - first);
     }
     return true;
 }
@@ -118,18 +158,32 @@ bool TextLayer::compositeOnto(FrameImage& frame) const {
 TextLayer RenderTextLayer(int width, int height, const std::optional<LogFont>& font,
                           std::span<const TextDrawing> drawings) {
     if (width <= 0 || height <= 0 || drawings.empty() || !ensureFontSupport()) return {};
-    QImage surface(width, height, QImage::Format_ARGB32_Premultiplied);
+    QFont qfont = fontFor(font);
+    int escapement = font ? font->escapement : 0;
+    QRect frame(0, 0, width, height), reach;
+    std::vector<PlannedDrawing> plan;
+    for (const TextDrawing& drawing : drawings) {
+        TextBlock block = layOutText(drawing.text, drawing.rect, qfont, drawing.format);
+        QRect drawingReach = reachOf(drawing, block, escapement, frame);
+        reach |= drawingReach;
+        plan.push_back({&drawing, std::move(block), drawingReach});
+    }
+    if (reach.isEmpty()) return {};
+    // Only the part of the frame that the drawings can reach is rendered.
+    QImage surface(reach.size(), QImage::Format_ARGB32_Premultiplied);
     if (surface.isNull()) return {};
     surface.fill(Qt::transparent);
     {
-        QFont qfont = fontFor(font);
-        int escapement = font ? font->escapement : 0;
         QPainter painter(&surface);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        for (const TextDrawing& drawing : drawings)
-            paintDrawing(painter, drawing, qfont, escapement);
+        painter.translate(-reach.left(), -reach.top());
+        for (const PlannedDrawing& planned : plan)
+            paintDrawing(painter, planned, qfont, escapement);
     }
-    return cropVisible(surface);
+    TextLayer layer = cropVisible(surface);
+    layer.x += reach.left();
+    layer.y += reach.top();
+    return layer;
 }
 
 TextRect CalcTextRect(std::string_view text, const TextRect& rect,
