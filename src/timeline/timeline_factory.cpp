@@ -8,6 +8,7 @@
 #include "timeline/sequence_element.h"
 #include "timeline/text_element.h"
 #include "timeline/transition_element.h"
+#include "timeline/video_element.h"
 
 namespace quillfen {
 
@@ -27,7 +28,7 @@ BuiltElement TimelineFactory::buildElement(Command code, int line, const MovieSe
         case Command::Text:
             return keep(std::make_unique<TextElement>(line, settings, parameters, tail_));
         case Command::Video:
-            return BuiltElement{false, std::string(kVideoUnsupportedText), ElementKind::Video};
+            return keep(std::make_unique<VideoElement>(line, settings, parameters));
         default:
             return BuiltElement{false, "Error: not an element command.", ElementKind::None};
     }

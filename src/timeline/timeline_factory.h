@@ -9,9 +9,6 @@
 
 namespace quillfen {
 
-inline constexpr std::string_view kVideoUnsupportedText =
-    "Error: video clips are not supported by this build.";
-
 class TimelineFactory : public ElementFactory {
   public:
     /// Appends to `elements`; `effects` and `tail` are not owned and must outlive the

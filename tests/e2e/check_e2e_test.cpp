@@ -129,7 +129,7 @@ TEST_F(CheckCommand, WarningsAndVideoLines) {
     ASSERT_GE(r.out.size(), 4u);
     EXPECT_EQ(r.out[2],
               "Warning: Command 'FrameRate' already defined, extraneous commands ignored.");
-    EXPECT_EQ(r.out[3], "Error: video clips are not supported by this build.");
+    EXPECT_EQ(r.out[3], "Error: picture 'clip.avi' doesn't exist.");
     EXPECT_EQ(r.err.substr(0, 8), "w.txt:3:");
 }
 
