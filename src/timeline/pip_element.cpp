@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "imaging/dib_convert.h"
 #include "imaging/raster/stretch.h"
 #include "imaging/resize.h"
 #include "script/text_numbers.h"
@@ -67,13 +68,10 @@ void PipElement::takePicture(SourceElement* neighbour, bool still, FrameImage& k
 }
 
 FrameImage PipElement::drawInset(const FrameImage& base, const FrameImage& inset) const {
-    const int width = base.width(), height = base.height();
-    FrameImage result = FrameImage::create(width, height, 32);
+    const int width = base.width();
+    FrameImage result = DibTo32(base);
     if (!result) return {};
     PixelTarget target = frameTarget(result);
-    if (!StretchInto(base, {0, 0, double(width), double(height)}, target, {0, 0, width, height},
-                     StretchMode::colorOnColor))
-        return {};
     const int insetWidth = inset.width(), insetHeight = inset.height();
     if (insetWidth <= 0 || insetHeight <= 0) return result;
     const bool stereo = settings.stereo == 1;
