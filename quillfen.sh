@@ -55,6 +55,7 @@ build_sanitize() {
 
 examples() {  # the example pictures are drawn by our own tool, never downloaded
     build/release/tools/make-example-pictures examples/pictures
+    build/release/tools/make-example-clip examples/pictures/clip.avi
 }
 
 demo() {
