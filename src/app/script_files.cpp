@@ -1,0 +1,110 @@
+#include "app/script_files.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/dialog_seam.h"
+#include "editor/view/my_crystal_view.h"
+
+namespace quillfen {
+
+namespace {
+
+std::filesystem::path toPath(const QString& name) {
+    return std::filesystem::path(name.toStdString());
+}
+
+std::vector<std::string> editorLines(const CMyCrystalView& editor) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(editor.lineCount()));
+    for (int i = 0; i < editor.lineCount(); ++i)
+        lines.emplace_back(editor.line(i));
+    return lines;
+}
+
+}  // namespace
+
+ScriptFiles::ScriptFiles(CMyCrystalView& editor, QComboBox& scriptBox, DialogSeam& dialogs)
+    : editor_(editor), scriptBox_(scriptBox), dialogs_(dialogs) {
+    startEmpty();
+}
+
+void ScriptFiles::startEmpty() {
+    buffer_.InitNew();
+    editor_.setScript(buffer_);
+}
+
+bool ScriptFiles::askToSave() {
+    if (!editor_.isModified()) return true;
+    switch (dialogs_.ask(QObject::tr("Script modified, do you want to save it ?"),
+                         QObject::tr("Caution!"))) {
+        case Answer::Cancel:
+            return false;
+        case Answer::Yes:
+            // Going on after a failed or cancelled save would lose the text (Quit, Load).
+            return save();
+        case Answer::No:
+            return true;
+    }
+    return true;
+}
+
+void ScriptFiles::load() {
+    if (!askToSave()) return;
+    if (std::optional<QString> name =
+            dialogs_.openFileName(QObject::tr("Select the script to load"), kScriptFilter)) {
+        openScript(*name);
+    }
+    editor_.setFocus();
+}
+
+bool ScriptFiles::openScript(const QString& name) {
+    scriptPath_ = name;
+    const bool loaded = buffer_.LoadFromFile(toPath(name));
+    if (loaded) {
+        editor_.setScript(buffer_);
+    } else {
+        startEmpty();
+    }
+    showPath();
+    if (!loaded) {
+        dialogs_.warn(QObject::tr("Error when trying to open script file:\n\"%1\"").arg(name),
+                      QObject::tr("Error!"));
+    }
+    return loaded;
+}
+
+bool ScriptFiles::save() {
+    fetchPath();
+    if (scriptPath_.isEmpty()) {
+        std::optional<QString> name = dialogs_.saveFileName(
+            QObject::tr("Enter the filename for the new script"), kScriptFilter);
+        if (!name) {
+            editor_.setFocus();
+            return false;
+        }
+        scriptPath_ = *name;
+        showPath();
+    }
+    // The buffer keeps the Script's line-end style and encoding; hand it the current text.
+    buffer_.SetLines(editorLines(editor_));
+    const bool saved = buffer_.SaveToFile(toPath(scriptPath_));
+    if (saved) {
+        editor_.setModified(false);
+    } else {
+        dialogs_.warn(QObject::tr("Error when saving script. Script not saved."),
+                      QObject::tr("Error!"));
+    }
+    editor_.setFocus();
+    return saved;
+}
+
+void ScriptFiles::fetchPath() {
+    scriptPath_ = scriptBox_.currentText();
+}
+
+void ScriptFiles::showPath() {
+    scriptBox_.setEditText(scriptPath_);
+}
+
+}  // namespace quillfen
