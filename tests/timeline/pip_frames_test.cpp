@@ -87,6 +87,22 @@ TEST_F(PipFramesTest, InsetScalingAveragesAreas) {
     EXPECT_EQ(colourAt(frame, 1, 0), kBlack);
 }
 
+TEST_F(PipFramesTest, WithoutAResizePercentagesMeasureTheBasePicture) {
+    settings.resizeWidth = settings.resizeHeight = 0;
+    StubNeighbour base(settings, ElementKind::Source, 200, 100, {kBlack});
+    StubNeighbour inset(settings, ElementKind::Source, 40, 20, {kWhite});
+    PipElement pip(0, settings, "10%,10%,50%");
+    link(pip, base, inset);
+    FrameImage frame = pip.nextFrame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(pip.first.x.pixels, 20);
+    EXPECT_EQ(pip.first.y.pixels, 10);
+    EXPECT_EQ(pip.first.width.pixels, 100);
+    EXPECT_EQ(colourAt(frame, 20, 10), kWhite);
+    EXPECT_EQ(colourAt(frame, 119, 59), kWhite);
+    EXPECT_EQ(colourAt(frame, 120, 59), kBlack);
+}
+
 TEST_F(PipFramesTest, StillNeighboursAreFetchedOnceAndMovingOnesEveryFrame) {
     StubNeighbour base(settings, ElementKind::Frame, 720, 576, {kBlack, kBlack, kBlack});
     StubNeighbour inset(settings, ElementKind::Video, 720, 576, {kRed, kBlue, kWhite});
