@@ -22,6 +22,7 @@ struct BuildArgs {
     CodecRequest codec;
     bool overwrite = false;
     bool quiet = false;
+    bool smoothMotion = false;
 };
 
 template <class Number>
@@ -30,7 +31,7 @@ bool readInto(std::optional<Number>& field, std::string_view text) {
     return field.has_value();
 }
 
-constexpr std::array<CommandOption<BuildArgs>, 7> kBuildOptions = {{
+constexpr std::array<CommandOption<BuildArgs>, 8> kBuildOptions = {{
     {"--output", "-o", "MOVIE", "the movie file (else the Script's moviefile)",
      [](BuildArgs& a, std::string_view v) { return !(a.movieFile = v).empty(); }},
     {"--codec", "", "NAME", "the codec ('quillfen codecs' lists them)",
@@ -45,6 +46,8 @@ constexpr std::array<CommandOption<BuildArgs>, 7> kBuildOptions = {{
      [](BuildArgs& a, std::string_view) { return a.overwrite = true; }},
     {"--quiet", "", "", "no progress line",
      [](BuildArgs& a, std::string_view) { return a.quiet = true; }},
+    {"--smooth-motion", "", "", "pan and zoom at sub-pixel positions (no stepping)",
+     [](BuildArgs& a, std::string_view) { return a.smoothMotion = true; }},
 }};
 
 int exitStatusOf(const BuildOutcome& outcome) {
@@ -86,6 +89,7 @@ int runBuildCommand(const CommandArgs& list) {
     CliBuildHost host(options, script, std::cout, std::cerr);
     BuildDriver driver(host, builtinEffectCatalogue(), programCaptionTail());
     driver.settings().scriptFolder = scriptFolderOf(scriptName);
+    driver.settings().smoothMotion = args.smoothMotion;
     // -o is relative to the current directory, a moviefile name to the Script's folder.
     if (!args.movieFile.empty())
         driver.forceOutputFile(std::filesystem::absolute(args.movieFile).string());
