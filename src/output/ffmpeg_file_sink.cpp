@@ -93,7 +93,8 @@ int FfmpegFileSink::ensureSpace(std::int64_t upcoming, std::int64_t reserve) {
     std::int64_t from = std::max(base, reservedEnd_);
     if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, from, wanted - from) != 0) {
         int err = errno;
-        if (err == EOPNOTSUPP || err == ENOSYS || err == EINVAL) {
+        // ENODEV and ESPIPE: a device or a pipe (not a regular file) has no space to reserve.
+        if (err == EOPNOTSUPP || err == ENOSYS || err == EINVAL || err == ENODEV || err == ESPIPE) {
             canReserve_ = false;  // no reservations on this file system: just write
             return 0;
         }
