@@ -2,7 +2,10 @@
 // splitter, drops and Copy trace.
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollBar>
 #include <QTest>
+
+#include "app/help_window.h"
 
 #include "output/version_text.h"
 #include "window_fixture.h"
@@ -207,6 +210,34 @@ TEST_F(WindowTest, CopyTraceAndDoubleClickClear) {
     window().show();
     QTest::mouseDClick(controls().trace->viewport(), Qt::LeftButton);
     EXPECT_TRUE(controls().trace->entries().empty());
+}
+
+TEST_F(WindowTest, TraceScrollsToTheNewestEntryAndSidewaysToTheWidestText) {
+    window().show();
+    TraceList& trace = *controls().trace;
+    for (int i = 0; i < 200; ++i)
+        trace.addEntry(makeTraceEntry("row " + std::to_string(i), 0, 0));
+    trace.addEntry(makeTraceEntry(std::string(400, 'w'), 0, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(trace.verticalScrollBar()->value(), trace.verticalScrollBar()->maximum());
+    EXPECT_GT(trace.verticalScrollBar()->maximum(), 0);
+    EXPECT_GT(trace.horizontalScrollBar()->maximum(), 0);
+    trace.clearEntries();
+    QApplication::processEvents();
+    EXPECT_EQ(trace.horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(WindowTest, HelpKeyOpensTheBundledReferenceWithTheAboutBox) {
+    window().show();
+    editor().setFocus();
+    QTest::keyClick(&editor(), Qt::Key_F1);
+    auto* help = window().findChild<HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(HelpWindow::referenceText().contains("# The Script language"));
+    EXPECT_TRUE(aboutText().startsWith(
+        QString::fromStdString("Quillfen Version " + programVersionText() + "\n")));
+    EXPECT_TRUE(editorLines() == std::vector<std::string>{""});  // F1 typed nothing
 }
 
 }  // namespace
