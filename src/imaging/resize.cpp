@@ -1,5 +1,6 @@
 #include "imaging/resize.h"
 
+#include "imaging/dib_convert.h"
 #include "imaging/raster/canvas.h"
 
 namespace quillfen {
@@ -54,6 +55,28 @@ void draw(Canvas& canvas, const FrameImage& source, const SourceWindow& window,
         canvas.stretch(source, window, rect, StretchMode::halftone);
 }
 
+// A picture that already has the output size is drawn 1:1, which keeps every pixel; the copy
+// gives those pixels without the cost of a resample. Moving pictures (sequences, clips,
+// pan-and-zoom, transitions) arrive at the output size on every frame.
+bool drawnOneToOne(const FrameImage& source, const Layout& l, int width, int height) {
+    return source.width() == width && source.height() == height && l.ow == width &&
+           l.oh == height && l.dw == width && l.dh == height && l.x0 == 0 && l.y0 == 0 &&
+           l.sr == height && (!l.halves || width % 2 == 0);
+}
+
+FrameImage unscaledCopy(const FrameImage& source) {
+    if (source.bitCount() != 32) return DibTo32(source);
+    FrameImage out = FrameImage::create(source.width(), source.height(), 32);
+    if (!out) return {};
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(source.row(y));
+        auto* dst = reinterpret_cast<std::uint32_t*>(out.row(y));
+        for (int x = 0; x < source.width(); ++x)
+            dst[x] = src[x] & 0x00FFFFFFu;
+    }
+    return out;
+}
+
 }  // namespace
 
 FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode, ColourValue brush,
@@ -62,6 +85,7 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
     int sw = source.width(), sh = source.height();
     Layout l = layoutFor(sw, sh, width, height, mode, anchor, stereo);
     if (l.ow <= 0 || l.oh <= 0) return {};
+    if (drawnOneToOne(source, l, width, height)) return unscaledCopy(source);
     Canvas canvas = Canvas::create(l.ow, l.oh);
     if (!canvas) return {};
     if (mode == 1) canvas.fill(brush == kNoColour ? 0 : brush & 0xFFFFFF);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/dib_ops.h"
+#include "imaging/raster/canvas.h"
 
 namespace quillfen {
 namespace {
@@ -29,6 +30,44 @@ FrameImage pair(int w, int h, ColourValue left, ColourValue right) {
             p[2] = static_cast<std::uint8_t>(redOf(right));
         }
     return image;
+}
+
+// A picture of `bits` bits whose every byte of pixels and colour table is pseudo-random.
+FrameImage noisy(int w, int h, int bits) {
+    FrameImage image = FrameImage::create(w, h, bits);
+    std::uint32_t state = 12345;
+    for (std::size_t i = 40; i < image.size(); ++i) {
+        state = state * 1103515245u + 12345u;
+        image.data()[i] = static_cast<std::uint8_t>(state >> 16);
+    }
+    return image;
+}
+
+// What drawing the whole picture 1:1 through the canvas gives.
+FrameImage drawnThroughCanvas(const FrameImage& source) {
+    Canvas canvas = Canvas::create(source.width(), source.height());
+    canvas.stretch(source, {0, 0, double(source.width()), double(source.height())},
+                   {0, 0, source.width(), source.height()}, StretchMode::halftone);
+    return DibFromBitmap(canvas);
+}
+
+TEST(ResizeTest, PictureOfTheOutputSizeKeepsItsPixels) {
+    for (int bits : {8, 16, 24, 32}) {
+        FrameImage source = noisy(37, 21, bits);
+        FrameImage expected = drawnThroughCanvas(source);
+        for (int mode : {0, 1, 2}) {
+            FrameImage fitted = ResizeFrame(source, 37, 21, mode, kBand, '0', false);
+            ASSERT_TRUE(fitted);
+            EXPECT_EQ(fitted.size(), expected.size()) << bits << " bits, mode " << mode;
+            EXPECT_TRUE(std::equal(fitted.data(), fitted.data() + fitted.size(), expected.data()))
+                << bits << " bits, mode " << mode;
+        }
+    }
+    // An odd-width stereo pair draws its views separately: the last column is background.
+    FrameImage odd = ResizeFrame(pair(9, 4, kRed, kBlue), 9, 4, 1, kBand, '0', true);
+    EXPECT_EQ(at(odd, 8, 0), kBand);
+    EXPECT_EQ(at(odd, 3, 0), kRed);
+    EXPECT_EQ(at(odd, 4, 0), kBlue);
 }
 
 TEST(ResizeTest, ModeSummaryForAWidePicture) {
