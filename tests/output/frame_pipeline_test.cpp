@@ -1,0 +1,70 @@
+// The per-frame chain's own decisions: which mirror applies in stereo, the order of mirror
+// and flip, and that every frame leaves with 24 bits.
+
+#include "output/frame_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include "imaging/dib_ops.h"
+
+namespace quillfen {
+namespace {
+
+// A 4x2 24-bit picture whose pixels are numbered 1..8 in their blue byte, top row first.
+FrameImage numbered() {
+    FrameImage image = DibCreateBlank(4, 2, 24, kNoColour);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x)
+            image.row(1 - y)[3 * x] = static_cast<std::uint8_t>(1 + 4 * y + x);
+    }
+    return image;
+}
+
+std::vector<int> topRow(const FrameImage& frame) {
+    std::vector<int> row;
+    for (int x = 0; x < frame.width(); ++x)
+        row.push_back(frame.row(frame.height() - 1)[3 * x]);
+    return row;
+}
+
+struct PipelineFixture {
+    MovieSettings settings;
+    OverlayList overlays;
+    FrameImage run(FrameImage frame) {
+        FramePipeline pipeline(settings, overlays, false);
+        return pipeline.process(std::move(frame), {});
+    }
+};
+
+TEST(FramePipeline, StereoMirrorsEachViewAndPlainFramesMirrorWhole) {
+    PipelineFixture f;
+    f.settings.imageOptions.mirrorLeft = 1;
+    f.settings.stereo = 1;
+    EXPECT_EQ(topRow(f.run(numbered())), (std::vector<int>{2, 1, 3, 4}));
+    f.settings.stereo = 0;
+    f.settings.imageOptions.stereo = 0;
+    EXPECT_EQ(topRow(f.run(numbered())), (std::vector<int>{4, 3, 2, 1}));
+}
+
+TEST(FramePipeline, FlipComesAfterMirror) {
+    PipelineFixture f;
+    f.settings.stereo = f.settings.imageOptions.stereo = 0;
+    f.settings.imageOptions.mirrorLeft = 1;
+    f.settings.imageOptions.flipV = 1;
+    EXPECT_EQ(topRow(f.run(numbered())), (std::vector<int>{8, 7, 6, 5}));
+}
+
+TEST(FramePipeline, EveryDepthLeavesWithTwentyFourBits) {
+    PipelineFixture f;
+    FrameImage palette = DibCreateBlank(3, 3, 8, kNoColour);
+    palette.colourTable()[0] = 200;  // entry 0: blue 200
+    FrameImage out = f.run(std::move(palette));
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out.bitCount(), 24);
+    EXPECT_EQ(out.row(0)[0], 200);
+    EXPECT_EQ(f.run(DibCreateBlank(5, 4, 32, makeColour(1, 2, 3))).bitCount(), 24);
+    EXPECT_FALSE(f.run(FrameImage{}));
+}
+
+}  // namespace
+}  // namespace quillfen
