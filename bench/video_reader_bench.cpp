@@ -12,19 +12,19 @@ namespace {
 
 using quillfen::VideoReader;
 using quillfen::testing::ClipCodec;
-using quillfen::testing::ClipSpec;
+using quillfen::testing::ClipOptions;
 
 constexpr int kFrames = 100;
 
 std::string benchClip(const char* name, ClipCodec codec) {
     const auto path = std::filesystem::temp_directory_path() / name;
     if (!std::filesystem::exists(path)) {
-        ClipSpec spec;
-        spec.codec = codec;
-        spec.frames = kFrames;
-        spec.width = 720;
-        spec.height = 576;
-        quillfen::testing::makeClip(path.string(), spec);
+        ClipOptions options;
+        options.codec = codec;
+        options.frames = kFrames;
+        options.width = 720;
+        options.height = 576;
+        quillfen::testing::makeClip(path.string(), options);
     }
     return path.string();
 }

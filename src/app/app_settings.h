@@ -10,7 +10,7 @@
 
 #include "app/recent_scripts.h"
 #include "editor/script_colouring.h"
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 
 namespace quillfen {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/raster/text_drawing.h"
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 #include "script/colour.h"
 #include "timeline/caption_tail.h"
 #include "timeline/geometry_value.h"

@@ -12,14 +12,14 @@ namespace {
 
 using testing::Bytes;
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 3, height = 2, bits = 24;
     std::uint32_t compression = 0, sizeImage = 0, clrUsed = 0;
     bool fileHeader = true;
     std::uint32_t gap = 0;  // bytes between the table and the pixels
 };
 
-Bytes infoHeader(const BmpSpec& s) {
+Bytes infoHeader(const BmpLayout& s) {
     Bytes b;
     testing::put32(b, 40);
     testing::put32(b, static_cast<std::uint32_t>(s.width));
@@ -31,7 +31,7 @@ Bytes infoHeader(const BmpSpec& s) {
     return b;
 }
 
-Bytes bmpFile(const BmpSpec& s, const Bytes& table, const Bytes& pixels) {
+Bytes bmpFile(const BmpLayout& s, const Bytes& table, const Bytes& pixels) {
     Bytes body = infoHeader(s);
     body.insert(body.end(), table.begin(), table.end());
     body.insert(body.end(), s.gap, 0xEE);
@@ -64,9 +64,9 @@ class BmpReaderTest : public ::testing::Test {
 TEST_F(BmpReaderTest, TwentyFourBitsWithAndWithoutFileHeader) {
     Bytes pixels = sequence(24);  // 3 pixels x 3 bytes + 3 pad, two rows
     for (bool fileHeader : {true, false}) {
-        BmpSpec spec;
-        spec.fileHeader = fileHeader;
-        FrameImage image = load(bmpFile(spec, {}, pixels));
+        BmpLayout options;
+        options.fileHeader = fileHeader;
+        FrameImage image = load(bmpFile(options, {}, pixels));
         ASSERT_TRUE(image) << fileHeader;
         BitmapInfoHeader h = image.header();
         EXPECT_EQ(h.biSize, 40u);
@@ -79,13 +79,13 @@ TEST_F(BmpReaderTest, TwentyFourBitsWithAndWithoutFileHeader) {
 }
 
 TEST_F(BmpReaderTest, EightBitsReadsWholeTableThenPixelsFromOffset) {
-    BmpSpec spec;
-    spec.bits = 8;
-    spec.clrUsed = 16;
-    spec.gap = 10;
+    BmpLayout options;
+    options.bits = 8;
+    options.clrUsed = 16;
+    options.gap = 10;
     Bytes table = sequence(1024, 0);
     Bytes pixels = {5, 6, 7, 0, 8, 9, 10, 0};
-    FrameImage image = load(bmpFile(spec, table, pixels));
+    FrameImage image = load(bmpFile(options, table, pixels));
     ASSERT_TRUE(image);
     EXPECT_EQ(DibPaletteSize(image.header()), 1024u);
     EXPECT_EQ(image.header().biClrUsed, 16u);
@@ -118,11 +118,11 @@ TEST_F(BmpReaderTest, CoreHeaderIsWidenedWithItsThreeByteTable) {
 }
 
 TEST_F(BmpReaderTest, BitFieldsKeepTheirMasks) {
-    BmpSpec spec;
-    spec.bits = 16;
-    spec.compression = kBiBitfields;
+    BmpLayout options;
+    options.bits = 16;
+    options.compression = kBiBitfields;
     Bytes masks = {0, 0x7C, 0, 0, 0xE0, 0x03, 0, 0, 0x1F, 0, 0, 0};
-    FrameImage image = load(bmpFile(spec, masks, sequence(16)));
+    FrameImage image = load(bmpFile(options, masks, sequence(16)));
     ASSERT_TRUE(image);
     EXPECT_EQ(image.pixelOffset(), 52u);
     EXPECT_EQ(0, std::memcmp(image.colourTable(), masks.data(), 12));
@@ -130,12 +130,12 @@ TEST_F(BmpReaderTest, BitFieldsKeepTheirMasks) {
 }
 
 TEST_F(BmpReaderTest, RunLengthIsCarriedButRefusedByPixelOperations) {
-    BmpSpec spec;
-    spec.bits = 8;
-    spec.compression = kBiRle8;
+    BmpLayout options;
+    options.bits = 8;
+    options.compression = kBiRle8;
     Bytes rle = {2, 1, 0, 0, 2, 3, 0, 1};
-    spec.sizeImage = static_cast<std::uint32_t>(rle.size());
-    FrameImage image = load(bmpFile(spec, Bytes(1024, 0), rle));
+    options.sizeImage = static_cast<std::uint32_t>(rle.size());
+    FrameImage image = load(bmpFile(options, Bytes(1024, 0), rle));
     ASSERT_TRUE(image);
     EXPECT_EQ(image.header().biCompression, kBiRle8);
     EXPECT_EQ(0, std::memcmp(image.pixels(), rle.data(), rle.size()));
@@ -144,10 +144,10 @@ TEST_F(BmpReaderTest, RunLengthIsCarriedButRefusedByPixelOperations) {
 }
 
 TEST_F(BmpReaderTest, TopDownRowsComeBackBottomUp) {
-    BmpSpec spec;
-    spec.height = -2;
+    BmpLayout options;
+    options.height = -2;
     Bytes pixels = sequence(24);
-    FrameImage image = load(bmpFile(spec, {}, pixels));
+    FrameImage image = load(bmpFile(options, {}, pixels));
     ASSERT_TRUE(image);
     EXPECT_EQ(image.height(), 2);
     EXPECT_EQ(0, std::memcmp(image.row(0), pixels.data() + 12, 12));
@@ -155,7 +155,7 @@ TEST_F(BmpReaderTest, TopDownRowsComeBackBottomUp) {
 }
 
 TEST_F(BmpReaderTest, ShortPixelDataLeavesTheRestZero) {
-    FrameImage image = load(bmpFile(BmpSpec{}, {}, sequence(15)));
+    FrameImage image = load(bmpFile(BmpLayout{}, {}, sequence(15)));
     ASSERT_TRUE(image);
     ASSERT_TRUE(image.rowsFit());
     EXPECT_EQ(image.row(1)[2], 15);
@@ -163,25 +163,25 @@ TEST_F(BmpReaderTest, ShortPixelDataLeavesTheRestZero) {
 }
 
 TEST_F(BmpReaderTest, RefusesOtherHeadersAndAbsurdSizes) {
-    Bytes v4 = bmpFile(BmpSpec{}, {}, sequence(24));
+    Bytes v4 = bmpFile(BmpLayout{}, {}, sequence(24));
     v4[14] = 108;
     EXPECT_FALSE(load(v4));
-    BmpSpec zeroWidth;
+    BmpLayout zeroWidth;
     zeroWidth.width = 0;
     EXPECT_FALSE(load(bmpFile(zeroWidth, {}, {})));
-    BmpSpec negativeWidth;
+    BmpLayout negativeWidth;
     negativeWidth.width = -3;
     EXPECT_FALSE(load(bmpFile(negativeWidth, {}, sequence(24))));
-    BmpSpec huge;
+    BmpLayout huge;
     huge.width = 20000;
     huge.height = 20000;
     EXPECT_FALSE(load(bmpFile(huge, {}, sequence(24))));
-    BmpSpec bigBlock;
+    BmpLayout bigBlock;
     bigBlock.sizeImage = 0xFFFFFF00u;
     bigBlock.compression = kBiRle8;
     bigBlock.bits = 8;
     EXPECT_FALSE(load(bmpFile(bigBlock, Bytes(1024, 0), sequence(24))));
-    BmpSpec oddBits;
+    BmpLayout oddBits;
     oddBits.bits = 7;
     EXPECT_FALSE(load(bmpFile(oddBits, {}, sequence(24))));
     EXPECT_FALSE(LoadBmpFile(folder.path("missing.bmp")));

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 
 namespace quillfen {
 namespace {

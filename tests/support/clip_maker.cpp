@@ -76,19 +76,19 @@ std::string drain(Output& out) {
     }
 }
 
-std::string openEncoder(Output& out, const ClipSpec& spec) {
-    const AVCodecID id = spec.codec == ClipCodec::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4;
+std::string openEncoder(Output& out, const ClipOptions& options) {
+    const AVCodecID id = options.codec == ClipCodec::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MPEG4;
     const AVCodec* encoder = avcodec_find_encoder(id);
     if (encoder == nullptr) return "no encoder";
     out.codec = avcodec_alloc_context3(encoder);
-    out.codec->width = spec.width;
-    out.codec->height = spec.height;
+    out.codec->width = options.width;
+    out.codec->height = options.height;
     out.codec->pix_fmt = AV_PIX_FMT_YUV420P;
-    out.codec->time_base = AVRational{spec.rateDen, spec.rateNum};
-    out.codec->framerate = AVRational{spec.rateNum, spec.rateDen};
+    out.codec->time_base = AVRational{options.rateDen, options.rateNum};
+    out.codec->framerate = AVRational{options.rateNum, options.rateDen};
     out.codec->gop_size = 12;
     out.codec->bit_rate = 2'000'000;
-    if (spec.codec == ClipCodec::H264) {
+    if (options.codec == ClipCodec::H264) {
         av_opt_set(out.codec->priv_data, "preset", "veryfast", 0);
         av_opt_set(out.codec->priv_data, "crf", "18", 0);
     }
@@ -102,18 +102,18 @@ std::string openEncoder(Output& out, const ClipSpec& spec) {
     return {};
 }
 
-std::string encodeFrames(Output& out, const ClipSpec& spec) {
+std::string encodeFrames(Output& out, const ClipOptions& options) {
     out.frame = av_frame_alloc();
     out.packet = av_packet_alloc();
     out.frame->format = AV_PIX_FMT_YUV420P;
-    out.frame->width = spec.width;
-    out.frame->height = spec.height;
+    out.frame->width = options.width;
+    out.frame->height = options.height;
     if (int r = av_frame_get_buffer(out.frame, 0); r < 0) return err("frame", r);
-    for (int i = 0; i < spec.frames; ++i) {
+    for (int i = 0; i < options.frames; ++i) {
         if (int r = av_frame_make_writable(out.frame); r < 0) return err("frame", r);
-        drawNumber(*out.frame, i, spec.width, spec.height);
-        const bool afterGap = spec.gapAfter >= 0 && i > spec.gapAfter;
-        out.frame->pts = spec.firstPts + i + (afterGap ? spec.gapFrames : 0);
+        drawNumber(*out.frame, i, options.width, options.height);
+        const bool afterGap = options.gapAfter >= 0 && i > options.gapAfter;
+        out.frame->pts = options.firstPts + i + (afterGap ? options.gapFrames : 0);
         if (int r = avcodec_send_frame(out.codec, out.frame); r < 0) return err("encoding", r);
         if (std::string e = drain(out); !e.empty()) return e;
     }
@@ -123,16 +123,16 @@ std::string encodeFrames(Output& out, const ClipSpec& spec) {
 
 }  // namespace
 
-std::string makeClip(const std::string& path, const ClipSpec& spec) {
+std::string makeClip(const std::string& path, const ClipOptions& options) {
     av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics would bury test output
     Output out;
     if (int r = avformat_alloc_output_context2(&out.format, nullptr, nullptr, path.c_str()); r < 0)
         return err("container", r);
-    if (std::string e = openEncoder(out, spec); !e.empty()) return e;
+    if (std::string e = openEncoder(out, options); !e.empty()) return e;
     if (int r = avio_open(&out.format->pb, path.c_str(), AVIO_FLAG_WRITE); r < 0)
         return err("file", r);
     if (int r = avformat_write_header(out.format, nullptr); r < 0) return err("header", r);
-    if (std::string e = encodeFrames(out, spec); !e.empty()) return e;
+    if (std::string e = encodeFrames(out, options); !e.empty()) return e;
     if (int r = av_write_trailer(out.format); r < 0) return err("trailer", r);
     return {};
 }

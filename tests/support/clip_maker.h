@@ -11,7 +11,7 @@ namespace quillfen::testing {
 
 enum class ClipCodec { Mpeg4, H264 };
 
-struct ClipSpec {
+struct ClipOptions {
     ClipCodec codec = ClipCodec::Mpeg4;
     int frames = 10;
     /// Frame rate as a fraction (30000/1001 for 29.97).
@@ -29,7 +29,7 @@ struct ClipSpec {
 
 /// Encodes a clip into `path`; the container follows the extension (.avi, .mp4, .mkv, .mov).
 /// Returns an empty string on success, else what went wrong.
-std::string makeClip(const std::string& path, const ClipSpec& spec);
+std::string makeClip(const std::string& path, const ClipOptions& options);
 
 /// The frame number drawn in a 24-bit bottom-up frame of a clip made here; -1 when the image
 /// is not such a frame or is upside down.

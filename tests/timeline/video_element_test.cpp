@@ -14,7 +14,7 @@
 namespace quillfen {
 namespace {
 
-using testing::ClipSpec;
+using testing::ClipOptions;
 using testing::makeClip;
 using testing::readFrameNumber;
 
@@ -24,10 +24,10 @@ class VideoElementTest : public ::testing::Test {
         folder_ = std::filesystem::temp_directory_path() /
                   ("quillfen-video-element-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
-        ClipSpec spec;
-        spec.frames = 60;
-        spec.rateNum = 30;
-        ASSERT_EQ(makeClip((folder_ / "clip.mkv").string(), spec), "");
+        ClipOptions options;
+        options.frames = 60;
+        options.rateNum = 30;
+        ASSERT_EQ(makeClip((folder_ / "clip.mkv").string(), options), "");
         std::ofstream(folder_ / "still.bmp") << "BM";
         std::ofstream(folder_ / "notes.mp4") << "not a movie";
     }

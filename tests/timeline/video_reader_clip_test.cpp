@@ -14,7 +14,7 @@ namespace quillfen {
 namespace {
 
 using testing::ClipCodec;
-using testing::ClipSpec;
+using testing::ClipOptions;
 using testing::makeClip;
 using testing::readFrameNumber;
 
@@ -29,10 +29,10 @@ class VideoClips : public ::testing::Test {
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
 
-    static std::string clip(const std::string& name, const ClipSpec& spec) {
+    static std::string clip(const std::string& name, const ClipOptions& options) {
         const std::string path = (folder_ / name).string();
         if (!std::filesystem::exists(path)) {
-            const std::string error = makeClip(path, spec);
+            const std::string error = makeClip(path, options);
             EXPECT_EQ(error, "") << name;
         }
         return path;
@@ -81,12 +81,12 @@ std::vector<int> keptFrames(int clipFrames, int cycle, int keep, int limit) {
     return kept;
 }
 
-ClipSpec thirtyFps(ClipCodec codec) {
-    ClipSpec spec;
-    spec.codec = codec;
-    spec.frames = 300;
-    spec.rateNum = 30;
-    return spec;
+ClipOptions thirtyFps(ClipCodec codec) {
+    ClipOptions options;
+    options.codec = codec;
+    options.frames = 300;
+    options.rateNum = 30;
+    return options;
 }
 
 TEST_F(VideoClips, ThirtyFpsInATwentyFiveFpsMovieInEveryContainer) {
@@ -110,12 +110,12 @@ TEST_F(VideoClips, ThirtyFpsInATwentyFiveFpsMovieInEveryContainer) {
 }
 
 TEST_F(VideoClips, NtscClipKeeps25Of29) {
-    ClipSpec spec;
-    spec.frames = 1000;
-    spec.rateNum = 30000;
-    spec.rateDen = 1001;
+    ClipOptions options;
+    options.frames = 1000;
+    options.rateNum = 30000;
+    options.rateDen = 1001;
     VideoReader reader;
-    ASSERT_EQ(reader.open(clip("ntsc.avi", spec)), 0u);
+    ASSERT_EQ(reader.open(clip("ntsc.avi", options)), 0u);
     EXPECT_EQ(reader.info().clipFrameCount, 1000);
     const int frames = reader.setMovieFrameRate(25.0);
     EXPECT_EQ(frames, 834);
@@ -125,11 +125,11 @@ TEST_F(VideoClips, NtscClipKeeps25Of29) {
 }
 
 TEST_F(VideoClips, NearOrSlowerClipRatesGiveEveryClipFrame) {
-    ClipSpec nearRate;
+    ClipOptions nearRate;
     nearRate.frames = 40;
     nearRate.rateNum = 501;
     nearRate.rateDen = 20;  // 25.05
-    ClipSpec slower;
+    ClipOptions slower;
     slower.codec = ClipCodec::H264;
     slower.frames = 40;
     for (const auto& [path, movieRate] :
@@ -143,16 +143,16 @@ TEST_F(VideoClips, NearOrSlowerClipRatesGiveEveryClipFrame) {
 }
 
 TEST_F(VideoClips, GapInSampleTimesRepeatsThePreviousFrame) {
-    ClipSpec spec;
-    spec.codec = ClipCodec::H264;
-    spec.frames = 10;
-    spec.firstPts = 3;  // a late first sample is not preceded by repeats
-    spec.gapAfter = 4;
-    spec.gapFrames = 2;
+    ClipOptions options;
+    options.codec = ClipCodec::H264;
+    options.frames = 10;
+    options.firstPts = 3;  // a late first sample is not preceded by repeats
+    options.gapAfter = 4;
+    options.gapFrames = 2;
     for (const std::string name : {"gap.mkv", "gap.mp4"}) {
         SCOPED_TRACE(name);
         VideoReader reader;
-        ASSERT_EQ(reader.open(clip(name, spec)), 0u);
+        ASSERT_EQ(reader.open(clip(name, options)), 0u);
         reader.setMovieFrameRate(25.0);
         EXPECT_EQ(readNumbers(reader, 100), (std::vector<int>{0, 1, 2, 3, 4, 4, 4, 5, 6, 7, 8, 9}));
         EXPECT_EQ(reader.repeatedFrames(), 2);

@@ -50,24 +50,24 @@ LogFont readScriptFont(QSettings& settings) {
     return ParseFontSpec(text.toStdString());
 }
 
-QFont toQFont(const LogFont& spec) {
-    QFont font(freeFace(spec.faceName));
+QFont toQFont(const LogFont& logFont) {
+    QFont font(freeFace(logFont.faceName));
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
-    if (spec.weight > 0)
-        font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
-    font.setItalic(spec.italic != 0);
-    font.setUnderline(spec.underline != 0);
-    font.setStrikeOut(spec.strikeOut != 0);
-    if (spec.height < 0) {
-        font.setPixelSize(-spec.height);
-    } else if (spec.height > 0) {
+    if (logFont.weight > 0)
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(logFont.weight, 1, 1000)));
+    font.setItalic(logFont.italic != 0);
+    font.setUnderline(logFont.underline != 0);
+    font.setStrikeOut(logFont.strikeOut != 0);
+    if (logFont.height < 0) {
+        font.setPixelSize(-logFont.height);
+    } else if (logFont.height > 0) {
         // A positive height is the whole cell (ascent + descent): scale the em to fit it.
-        font.setPixelSize(spec.height);
+        font.setPixelSize(logFont.height);
         const double cell = QFontMetricsF(font).height();
         if (cell > 0)
             font.setPixelSize(
-                std::max(1, static_cast<int>(std::lround(spec.height * spec.height / cell))));
+                std::max(1, static_cast<int>(std::lround(logFont.height * logFont.height / cell))));
     }
     return font;
 }

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "editor/script_colouring.h"
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 
 namespace quillfen {
 

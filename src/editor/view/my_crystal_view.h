@@ -12,7 +12,7 @@
 #include "editor/view/editor_keys.h"
 #include "editor/view/find_controller.h"
 #include "editor/view/line_marks.h"
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 #include "script/script_lines.h"
 
 namespace quillfen {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <string_view>
 
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 
 namespace quillfen {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "imaging/frame_image.h"
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 #include "script/colour.h"
 
 namespace quillfen {

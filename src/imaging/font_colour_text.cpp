@@ -1,4 +1,4 @@
-#include "imaging/text_specs.h"
+#include "imaging/font_colour_text.h"
 
 #include <vector>
 
