@@ -1,4 +1,4 @@
-// One QApplication for the view tests, with the settings in a folder of their own so no test
+// One QApplication for a Qt test program, with the settings in a folder of their own so no test
 // reads or writes the user's real settings.
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ class QtEnvironment : public testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[16] = "editor_view";
+    char name_[16] = "qt_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QTemporaryDir> configHome_;
     std::unique_ptr<QApplication> app_;
