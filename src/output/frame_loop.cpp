@@ -3,6 +3,7 @@
 #include "script/parse_seams.h"
 #include "script/text_numbers.h"
 #include "timeline/text_element.h"
+#include "timeline/two_input_element.h"
 
 namespace quillfen {
 
@@ -12,6 +13,9 @@ FrameLoop::FrameLoop(LoopContext context)
 
 LoopResult FrameLoop::run(ElementList& elements, FrameSink& sink) {
     LoopResult result;
+    for (const std::unique_ptr<SourceElement>& element : elements) {
+        if (!element->message.empty()) parsedMessages_.emplace(element.get(), element->message);
+    }
     for (const std::unique_ptr<SourceElement>& element : elements) {
         if (context_.stopRequested) break;
         startElement(*element);
@@ -44,6 +48,7 @@ bool FrameLoop::runElement(SourceElement& element, FrameSink& sink, LoopResult& 
         if (answer != SinkAnswer::Continue || stop) return false;
     }
     warnUnreadable(element);
+    warnLateMessages(element);
     return true;
 }
 
@@ -142,6 +147,22 @@ void FrameLoop::warnUnreadable(const SourceElement& element) {
     trace("Warning: picture '" + element.unreadablePicture +
               "' could not be read; its frames are left out.",
           trace_colour::kOrange, kIconWarning);
+}
+
+void FrameLoop::warnLateMessages(const SourceElement& element) {
+    warnLateMessage(element);
+    if (const auto* twoInput = dynamic_cast<const TwoInputElement*>(&element)) {
+        if (twoInput->prev) warnLateMessage(*twoInput->prev);
+        if (twoInput->next) warnLateMessage(*twoInput->next);
+    }
+}
+
+void FrameLoop::warnLateMessage(const SourceElement& element) {
+    if (element.message.empty() || lateMessagesWritten_.contains(&element)) return;
+    auto parsed = parsedMessages_.find(&element);
+    if (parsed != parsedMessages_.end() && parsed->second == element.message) return;
+    lateMessagesWritten_.insert(&element);
+    trace(element.message, trace_colour::kOrange, kIconWarning);
 }
 
 void FrameLoop::trace(std::string text, ColourValue colour, int icon) {

@@ -4,6 +4,8 @@
 // it to the sink as sample i, a key frame on the first frame of every Element.
 
 #include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "output/build_host.h"
 #include "output/frame_pipeline.h"
@@ -69,6 +71,10 @@ class FrameLoop {
     bool fitsMovie(const FrameImage& frame) const;
     void warnWrongSize(const FrameImage& frame);
     void warnUnreadable(const SourceElement& element);
+    /// Writes, once, a warning an Element took on while giving frames (a clip that ended
+    /// early): for the Element and for the neighbours a Transition or PIP took frames from.
+    void warnLateMessages(const SourceElement& element);
+    void warnLateMessage(const SourceElement& element);
     void trace(std::string text, ColourValue colour, int icon);
 
     LoopContext context_;
@@ -83,6 +89,10 @@ class FrameLoop {
     const SourceElement* lastOwner_ = nullptr;
     std::uint64_t overlayGeneration_ = 0;
     std::uint64_t lastGeneration_ = 0;
+
+    // Messages the parser has already written, so only later ones are reported.
+    std::unordered_map<const SourceElement*, std::string> parsedMessages_;
+    std::unordered_set<const SourceElement*> lateMessagesWritten_;
 };
 
 }  // namespace quillfen

@@ -13,6 +13,7 @@
 #include "imaging/dib_ops.h"
 #include "imaging/effect_catalogue.h"
 #include "output/build_driver.h"
+#include "output/frame_loop.h"
 #include "output/movie_file_choice.h"
 #include "support/movie_probe.h"
 #include "timeline/temp_folder.h"
@@ -311,6 +312,60 @@ TEST_F(BuildRun, RenderFrameGivesTheFrameTheBuildWritesWithoutWritingAMovie) {
     EXPECT_EQ(std::memcmp(written.pixels(), fifth.pixels(), fifth.stride() * 60), 0);
     EXPECT_FALSE(driver.renderFrame(lines, {.index = 10}));
     EXPECT_TRUE(host.traced("Error: the movie has no frame 10 (it has 10 frames)."));
+}
+
+// An Element that gives out before its count is spent and says so in its message, as a clip
+// that ends early does.
+class ShortClip : public SourceElement {
+  public:
+    ShortClip(const MovieSettings& settings, int announced, int real)
+        : SourceElement(0, settings), real_(real) {
+        kind = ElementKind::Video;
+        valid = true;
+        nbFrames = nbAVIFrames = announced;
+    }
+    FrameImage nextFrame() override {
+        if (nbFrames <= 0) return {};
+        --nbFrames;
+        if (given_ == real_) {
+            message = "Warning: video 'clip.avi' ended early.";
+            return {};
+        }
+        ++given_;
+        return DibCreateBlank(8, 8, 24, 0);
+    }
+
+  private:
+    int real_;
+    int given_ = 0;
+};
+
+class CountingSink : public FrameSink {
+  public:
+    SinkAnswer start(const FrameImage&, double) override { return SinkAnswer::Continue; }
+    SinkAnswer deliver(std::int64_t, FrameImage, SampleFlags) override {
+        ++delivered;
+        return SinkAnswer::Continue;
+    }
+    int delivered = 0;
+};
+
+TEST(FrameLoopWarnings, AWarningAnElementTakesOnWhileGivingFramesIsWrittenOnce) {
+    ScriptedHost host;
+    MovieSettings settings;
+    bool stop = false;
+    int marked = -1;
+    ElementList elements;
+    elements.push_back(std::make_unique<ShortClip>(settings, 5, 3));
+    auto parsed = std::make_unique<ShortClip>(settings, 2, 2);
+    parsed->message = "Warning: written by the parser already.";
+    elements.push_back(std::move(parsed));
+    CountingSink sink;
+    FrameLoop loop(LoopContext{host, settings, 0, stop, marked});
+    loop.run(elements, sink);
+    EXPECT_EQ(sink.delivered, 5);
+    EXPECT_EQ(host.count("Warning: video 'clip.avi' ended early."), 1);
+    EXPECT_EQ(host.count("written by the parser already"), 0);
 }
 
 }  // namespace
