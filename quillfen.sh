@@ -73,7 +73,7 @@ run_tests() {
     export QT_QPA_PLATFORM=offscreen
     say "video reader under ThreadSanitizer"
     run_tsan
-    ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+    ctest --test-dir build/sanitize --output-on-failure --timeout 900 -j "$jobs"
 }
 
 run_tsan() {  # the video reader's threads under ThreadSanitizer
