@@ -82,12 +82,13 @@ template <class Args>
 std::string commandOptionsHelp(std::span<const CommandOption<Args>> options) {
     std::string text;
     for (const CommandOption<Args>& option : options) {
+        // Appended piece by piece: GCC 12 misreads `" " + std::string(...)` at -O2 (-Wrestrict).
         std::string head = "  ";
-        if (!option.alias.empty()) head += std::string(option.alias) + ", ";
+        if (!option.alias.empty()) head.append(option.alias).append(", ");
         head += option.name;
-        if (!option.valueName.empty()) head += " " + std::string(option.valueName);
+        if (!option.valueName.empty()) head.append(" ").append(option.valueName);
         if (head.size() < 26) head.resize(26, ' ');
-        text += head + " " + std::string(option.help) + "\n";
+        text.append(head).append(" ").append(option.help).append("\n");
     }
     return text;
 }
