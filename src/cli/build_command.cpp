@@ -64,12 +64,17 @@ int exitStatusOf(const BuildOutcome& outcome) {
 }  // namespace
 
 int runBuildCommand(const CommandArgs& list) {
+    constexpr const char* kUsage = "Usage: quillfen build SCRIPT [options]\n";
+    if (asksForHelp(list)) {
+        std::cout << kUsage << commandOptionsHelp<BuildArgs>(kBuildOptions);
+        return kExitSuccess;
+    }
     BuildArgs args;
     std::string scriptName;
     std::string error = readCommandOptions<BuildArgs>(list, kBuildOptions, args, scriptName);
     if (!error.empty()) {
-        std::cerr << "quillfen build: " << error << "\nUsage: quillfen build SCRIPT [options]\n"
-                  << commandOptionsHelp<BuildArgs>(kBuildOptions);
+        std::cerr << "quillfen build: " << error << "\n"
+                  << kUsage << commandOptionsHelp<BuildArgs>(kBuildOptions);
         return kExitUsage;
     }
     CCrystalTextBuffer script;

@@ -77,6 +77,14 @@ std::string readCommandOptions(const CommandArgs& list,
     return {};
 }
 
+/// True when the arguments ask for the command's usage ("--help" or "-h").
+inline bool asksForHelp(std::span<const std::string> list) {
+    for (const std::string& word : list) {
+        if (word == "--help" || word == "-h") return true;
+    }
+    return false;
+}
+
 /// One line per option for a usage text.
 template <class Args>
 std::string commandOptionsHelp(std::span<const CommandOption<Args>> options) {

@@ -61,14 +61,19 @@ std::string checkArgs(const FrameArgs& args) {
 }  // namespace
 
 int runFrameCommand(const CommandArgs& list) {
+    constexpr const char* kUsage =
+        "Usage: quillfen frame SCRIPT (--index N | --at SECONDS) -o OUT\n";
+    if (asksForHelp(list)) {
+        std::cout << kUsage << commandOptionsHelp<FrameArgs>(kFrameOptions);
+        return kExitSuccess;
+    }
     FrameArgs args;
     std::string scriptName;
     std::string error = readCommandOptions<FrameArgs>(list, kFrameOptions, args, scriptName);
     if (error.empty()) error = checkArgs(args);
     if (!error.empty()) {
-        std::cerr << "quillfen frame: " << error
-                  << "\nUsage: quillfen frame SCRIPT (--index N | --at SECONDS) -o OUT\n"
-                  << commandOptionsHelp<FrameArgs>(kFrameOptions);
+        std::cerr << "quillfen frame: " << error << "\n"
+                  << kUsage << commandOptionsHelp<FrameArgs>(kFrameOptions);
         return kExitUsage;
     }
     CCrystalTextBuffer script;

@@ -55,6 +55,12 @@ TEST(CommandOptions, MistakesAreNamed) {
     EXPECT_EQ(read({"-f"}, args, script), "no Script given");
 }
 
+TEST(CommandOptions, HelpIsAskedForAnywhereInTheArguments) {
+    EXPECT_TRUE(asksForHelp(std::vector<std::string>{"s.txt", "--help"}));
+    EXPECT_TRUE(asksForHelp(std::vector<std::string>{"-h"}));
+    EXPECT_FALSE(asksForHelp(std::vector<std::string>{"s.txt", "--helpful", "-hx"}));
+}
+
 TEST(CodecChoiceFor, EachContainerGetsItsDefaultAndGivenValuesWin) {
     EXPECT_EQ(codecChoiceFor("/x/m.avi", {}).codec, "xvid");
     EXPECT_EQ(codecChoiceFor("m.MP4", {}).codec, "h264");
