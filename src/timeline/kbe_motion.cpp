@@ -23,42 +23,37 @@ double zoomExact(int from, int to, int i, int span) {
     return from * std::pow(factor, i);
 }
 
-}  // namespace
-
-KbeRect KbeMotion::windowAt(int i) const {
-    int span = steps - 1;
+// The window after step i: whole picture pixels as the positions are reported, or the exact
+// unrounded window that smooth motion samples. The two differ only in where they round.
+KbeRect windowAfter(const KbeMotion& m, int i, bool whole) {
+    int span = m.steps - 1;
     KbeRect r;
     if (span < 1 || i <= 0) {
-        r = {double(start.x), double(start.y), double(start.width), 0, double(start.z)};
+        r = {double(m.start.x), double(m.start.y), double(m.start.width), 0, double(m.start.z)};
     } else {
         if (i > span) i = span;
-        r.x = slideWhole(start.x, target.x, i, span);
-        r.y = slideWhole(start.y, target.y, i, span);
-        r.z = slideWhole(start.z, target.z, i, span);
-        r.width = roundHalfUp(zoomExact(start.width, target.width, i, span));
+        auto slide = whole ? slideWhole : slideExact;
+        r.x = slide(m.start.x, m.target.x, i, span);
+        r.y = slide(m.start.y, m.target.y, i, span);
+        r.z = slide(m.start.z, m.target.z, i, span);
+        double width = zoomExact(m.start.width, m.target.width, i, span);
+        r.width = whole ? roundHalfUp(width) : width;
     }
-    r.height = roundHalfUp(r.width / viewAspect);
-    double overshoot = r.y + r.height - pictureHeight;
-    if (overshoot > 0) r.y -= static_cast<double>(static_cast<long long>(overshoot) / 2);
+    r.height = whole ? roundHalfUp(r.width / m.viewAspect) : r.width / m.viewAspect;
+    double overshoot = r.y + r.height - m.pictureHeight;
+    if (overshoot > 0)
+        r.y -= whole ? static_cast<double>(static_cast<long long>(overshoot) / 2) : overshoot / 2;
     return r;
 }
 
+}  // namespace
+
+KbeRect KbeMotion::windowAt(int i) const {
+    return windowAfter(*this, i, true);
+}
+
 KbeRect KbeMotion::exactWindowAt(int i) const {
-    int span = steps - 1;
-    KbeRect r;
-    if (span < 1 || i <= 0) {
-        r = {double(start.x), double(start.y), double(start.width), 0, double(start.z)};
-    } else {
-        if (i > span) i = span;
-        r.x = slideExact(start.x, target.x, i, span);
-        r.y = slideExact(start.y, target.y, i, span);
-        r.z = slideExact(start.z, target.z, i, span);
-        r.width = zoomExact(start.width, target.width, i, span);
-    }
-    r.height = r.width / viewAspect;
-    double overshoot = r.y + r.height - pictureHeight;
-    if (overshoot > 0) r.y -= overshoot / 2;
-    return r;
+    return windowAfter(*this, i, false);
 }
 
 }  // namespace quillfen
