@@ -16,6 +16,7 @@
 #include "output/frame_loop.h"
 #include "output/movie_file_choice.h"
 #include "support/movie_probe.h"
+#include "support/script_text.h"
 #include "timeline/temp_folder.h"
 
 namespace quillfen {
@@ -23,15 +24,7 @@ namespace {
 
 using testing::TempFolder;
 
-class Lines : public ScriptLines {
-  public:
-    explicit Lines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-    int lineCount() const override { return static_cast<int>(lines_.size()); }
-    std::string_view line(int i) const override { return lines_[i]; }
-
-  private:
-    std::vector<std::string> lines_;
-};
+using Lines = testing::ScriptText;
 
 class ScriptedHost : public BuildHost {
   public:

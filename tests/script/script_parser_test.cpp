@@ -1,4 +1,5 @@
 #include "script/script_parser.h"
+#include "support/script_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +9,7 @@
 namespace quillfen {
 namespace {
 
-class Lines : public ScriptLines {
-  public:
-    Lines(std::initializer_list<std::string> lines) : lines_(lines) {}
-    int lineCount() const override { return static_cast<int>(lines_.size()); }
-    std::string_view line(int i) const override { return lines_[i]; }
-
-  private:
-    std::vector<std::string> lines_;
-};
+using Lines = testing::ScriptText;
 
 struct Built {
     Command code;
