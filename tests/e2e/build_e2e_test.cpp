@@ -22,7 +22,7 @@
 #include "imaging/dib_ops.h"
 #include "imaging/picture_loader.h"
 #include "support/movie_probe.h"
-#include "timeline/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace quillfen {
 namespace {

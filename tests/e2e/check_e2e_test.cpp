@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace {
 
 struct CliRun {
@@ -42,13 +44,6 @@ std::string mask(std::string line) {
 
 class CheckCommand : public ::testing::Test {
   protected:
-    CheckCommand() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillfen-e2e-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-    }
-    ~CheckCommand() override { std::filesystem::remove_all(folder); }
-
     void write(const std::string& name, const std::string& content) {
         std::filesystem::create_directories(
             std::filesystem::path(folder + "/" + name).parent_path());
@@ -78,7 +73,8 @@ class CheckCommand : public ::testing::Test {
         return result;
     }
 
-    std::string folder;
+    quillfen::testing::TempFolder temp;
+    const std::string folder = temp.path();
 };
 
 TEST_F(CheckCommand, RoadExampleListsTheLinkedTimeline) {

@@ -14,6 +14,7 @@
 #include "imaging/bmp_reader.h"
 #include "imaging/frame_image.h"
 #include "support/movie_probe.h"
+#include "support/temp_folder.h"
 
 namespace quillfen {
 namespace {
@@ -35,13 +36,6 @@ FrameImage patternPicture(int width, int height, int seed) {
 
 class TransitionRoad : public ::testing::Test {
   protected:
-    TransitionRoad() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillfen-road-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-    }
-    ~TransitionRoad() override { std::filesystem::remove_all(folder); }
-
     std::vector<FrameImage> build(const std::string& script) {
         std::ofstream(folder + "/road.txt") << script;
         const std::string command = "cd '" + folder +
@@ -52,7 +46,8 @@ class TransitionRoad : public ::testing::Test {
         return testing::decodeMovieFrames(folder + "/road.avi");
     }
 
-    std::string folder;
+    testing::TempFolder temp;
+    const std::string folder = temp.path();
 };
 
 // Largest difference over every channel between `mixed` and (1 - p) a + p b.

@@ -6,20 +6,19 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
+
 namespace quillfen {
 namespace {
 
 class FileSystemTest : public ::testing::Test {
   protected:
     FileSystemTest() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillfen-fs-XXXXXX").string();
-        root = mkdtemp(pattern.data()) ? pattern : std::string();
         std::ofstream(root + "/file.jpg") << "x";
         std::filesystem::create_directory(root + "/dir");
     }
-    ~FileSystemTest() override { std::filesystem::remove_all(root); }
-    std::string root;
+    testing::TempFolder temp;
+    const std::string root = temp.path();
 };
 
 TEST_F(FileSystemTest, FileExistsForFilesAndDirectories) {

@@ -9,6 +9,7 @@
 
 #include "output/version_text.h"
 #include "script/parse_seams.h"
+#include "support/temp_folder.h"
 
 namespace quillfen {
 namespace {
@@ -60,23 +61,19 @@ class RecordingHost : public BuildHost {
 class BuildDriverTest : public ::testing::Test {
   protected:
     BuildDriverTest() : driver(host, catalogue, tail, [this] { return now++; }) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillfen-drv-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
         std::ofstream(folder + "/a.jpg") << "x";
         std::ofstream(folder + "/b.jpg") << "x";
         driver.settings().scriptFolder = folder;
         setenv("TZ", "UTC", 1);
         tzset();
     }
-    ~BuildDriverTest() override { std::filesystem::remove_all(folder); }
-
     RecordingHost host;
     EffectCatalogue catalogue{{{ClassId{0xA, 0xB, 0xC, {1, 2, 3, 4, 5, 6, 7, 8}}, "r", "Wipe"}}};
     CaptionTail tail;
     std::time_t now = 3725;  // the build takes one clock tick
     BuildDriver driver;
-    std::string folder;
+    testing::TempFolder temp;
+    const std::string folder = temp.path();
 };
 
 TEST_F(BuildDriverTest, CheckListsTheTimeline) {

@@ -17,7 +17,7 @@
 #include "output/movie_file_choice.h"
 #include "support/movie_probe.h"
 #include "support/script_text.h"
-#include "timeline/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace quillfen {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "timeline/frame_element.h"
 #include "timeline/movie_time.h"
 #include "timeline/sequence_element.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "timeline/caption_tail.h"
 #include "timeline/frame_element.h"
 #include "timeline/kbe_element.h"

@@ -11,7 +11,7 @@
 #include "timeline/frame_element.h"
 #include "timeline/sequence_element.h"
 #include "timeline/source_element.h"
-#include "timeline/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace quillfen {
 namespace {

@@ -12,7 +12,7 @@
 #include "timeline/element_list.h"
 #include "timeline/kbe_element.h"
 #include "timeline/kbe_motion.h"
-#include "timeline/temp_folder.h"
+#include "support/temp_folder.h"
 #include "timeline/transition_element.h"
 
 namespace quillfen {

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <optional>
 
 #include "support/clip_maker.h"
+#include "support/temp_folder.h"
 #include "timeline/element_list.h"
 #include "timeline/transition_element.h"
 
@@ -21,22 +21,20 @@ using testing::readFrameNumber;
 class VideoElementTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("quillfen-video-element-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
+        folder_.emplace();
         ClipOptions options;
         options.frames = 60;
         options.rateNum = 30;
-        ASSERT_EQ(makeClip((folder_ / "clip.mkv").string(), options), "");
-        std::ofstream(folder_ / "still.bmp") << "BM";
-        std::ofstream(folder_ / "notes.mp4") << "not a movie";
+        ASSERT_EQ(makeClip(folder_->path() + "/clip.mkv", options), "");
+        folder_->touch("still.bmp", "BM");
+        folder_->touch("notes.mp4", "not a movie");
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
+    static void TearDownTestSuite() { folder_.reset(); }
 
-    void SetUp() override { settings.scriptFolder = folder_.string(); }
+    void SetUp() override { settings.scriptFolder = folder_->path(); }
 
     MovieSettings settings;
-    static inline std::filesystem::path folder_;
+    static inline std::optional<testing::TempFolder> folder_;
 };
 
 TEST_F(VideoElementTest, MissingOrUnreadableClipsGiveTheirErrors) {

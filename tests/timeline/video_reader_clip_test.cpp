@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "support/clip_maker.h"
+#include "support/temp_folder.h"
 #include "timeline/video_reader.h"
 
 namespace quillfen {
@@ -20,17 +22,13 @@ using testing::readFrameNumber;
 
 class VideoClips : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        folder_ =
-            std::filesystem::temp_directory_path() /
-            ("quillfen-video-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + std::to_string(reinterpret_cast<std::uintptr_t>(&folder_) & 0xffff));
-        std::filesystem::create_directories(folder_);
-    }
-    static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
+    // ctest runs each test in its own process, side by side, so every process needs a folder
+    // of its own: one that another process removes mid-test loses its clips.
+    static void SetUpTestSuite() { folder_.emplace(); }
+    static void TearDownTestSuite() { folder_.reset(); }
 
     static std::string clip(const std::string& name, const ClipOptions& options) {
-        const std::string path = (folder_ / name).string();
+        const std::string path = folder_->path() + "/" + name;
         if (!std::filesystem::exists(path)) {
             const std::string error = makeClip(path, options);
             EXPECT_EQ(error, "") << name;
@@ -50,7 +48,7 @@ class VideoClips : public ::testing::Test {
         return numbers;
     }
 
-    static inline std::filesystem::path folder_;
+    static inline std::optional<testing::TempFolder> folder_;
 };
 
 /// A tenth of a second of 8 kHz mono silence.
@@ -173,12 +171,11 @@ TEST_F(VideoClips, CloseMidClipStopsTheDecoder) {
 
 TEST_F(VideoClips, FilesThatAreNotVideoGiveFfmpegsErrorCode) {
     VideoReader reader;
-    const std::uint32_t missing = reader.open((folder_ / "absent.avi").string());
+    const std::uint32_t missing = reader.open(folder_->path() + "/absent.avi");
     EXPECT_NE(missing, 0u);
     EXPECT_FALSE(reader.isOpen());
 
-    const std::string text = (folder_ / "notes.avi").string();
-    std::ofstream(text) << "this is not a movie\n";
+    const std::string text = folder_->touch("notes.avi", "this is not a movie\n");
     const std::uint32_t invalid = reader.open(text);
     EXPECT_NE(invalid, 0u);
     EXPECT_GE(invalid, 0x80000000u);  // FFmpeg's codes are negative
@@ -186,7 +183,7 @@ TEST_F(VideoClips, FilesThatAreNotVideoGiveFfmpegsErrorCode) {
     EXPECT_EQ(reader.endReason(), VideoEnd::Closed);
 
     // A sound file opens as media but has no video stream: FFmpeg's "stream not found".
-    const std::string wave = (folder_ / "tone.wav").string();
+    const std::string wave = folder_->path() + "/tone.wav";
     writeSilentWave(wave);
     constexpr std::uint32_t kStreamNotFound =
         ~std::uint32_t{'R' << 24 | 'T' << 16 | 'S' << 8 | 0xF8} + 1;
