@@ -62,8 +62,9 @@ bool SequenceElement::readPattern(std::string_view text) {
     std::size_t close = open == std::string_view::npos ? open : text.find(']', open + 1);
     if (close == std::string_view::npos) return false;
     std::string_view count = trimBlanks(text.substr(open + 1, close - open - 1));
+    // An empty or zero count numbers the files without padding (img[0].jpg: img7.jpg).
     digits_ = readInt(count);
-    if (count.empty() || digits_ < 1 || digits_ > kMaxDigits) return false;
+    if (digits_ < 0 || digits_ > kMaxDigits) return false;
     // The whole pattern decides whether the picture folder goes in front, as for a picture.
     std::string prefix(text.substr(0, open));
     namePrefix_ = isAbsoluteScriptName(text) ? prefix : settings.pictureFolder + prefix;
@@ -73,9 +74,10 @@ bool SequenceElement::readPattern(std::string_view text) {
 }
 
 void SequenceElement::findLastNumber() {
-    // Numbers that fit the digit count, capped at a million files.
+    // Numbers that fit the digit count, capped at a million files. Unpadded numbers fit
+    // any width, so only the cap limits them.
     int limit = 1;
-    for (int d = 0; d < digits_ && d < 6; ++d)
+    for (int d = 0; d < (digits_ == 0 ? 6 : digits_) && d < 6; ++d)
         limit *= 10;
     int number = firstNumber;
     while (number < limit && FileExists(nativePath(fileNameFor(number), settings)))

@@ -70,6 +70,22 @@ TEST_F(ElementsTest, SequenceSingleFileZeroIsARun) {
     EXPECT_EQ(one.nbFrames, 1);
 }
 
+TEST_F(ElementsTest, SequenceWithoutDigitCountNumbersUnpadded) {
+    for (int i = 1; i <= 12; ++i)
+        folder.touch(formatText("clip%d.png", i));
+    SequenceElement range(0, settings, "clip[0].png|1|12");
+    ASSERT_TRUE(range.valid) << range.message;
+    EXPECT_EQ(range.nbFrames, 12);
+    EXPECT_EQ(range.fileNameFor(12), "clip12.png");
+
+    // Unpadded numbers are not limited by a digit count: the search runs past 9.
+    SequenceElement found(0, settings, "clip[].png|1");
+    ASSERT_TRUE(found.valid) << found.message;
+    EXPECT_EQ(found.lastNumber, 12);
+
+    EXPECT_FALSE(SequenceElement(0, settings, "clip[-2].png|1|3").valid);
+}
+
 TEST_F(ElementsTest, InvalidSequencesSayWhy) {
     for (int i = 0; i <= 9; ++i)
         folder.touch(formatText("d%d.png", i));
