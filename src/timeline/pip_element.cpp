@@ -9,6 +9,20 @@
 #include "script/text_numbers.h"
 
 namespace quillfen {
+namespace {
+
+// Script numbers reach the ends of the int range. Every edge is kept where no sum of
+// coordinates in the drawing can overflow; this only cuts what lies far off the frame.
+constexpr long long kEdgeLimit = 1LL << 30;
+
+PixelRect boundedRect(long long x, long long y, long long width, long long height) {
+    auto edge = [](long long v) { return std::clamp(v, -kEdgeLimit, kEdgeLimit); };
+    const long long left = edge(x), top = edge(y);
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(edge(x + width) - left),
+            static_cast<int>(edge(y + height) - top)};
+}
+
+}  // namespace
 
 PipElement::PipElement(int lineIndex, const MovieSettings& movieSettings,
                        std::string_view parameters)
@@ -78,7 +92,7 @@ FrameImage PipElement::drawInset(const FrameImage& base, const FrameImage& inset
     const int drawnWidth = first.width.pixels;
     const int drawnHeight =
         roundHalfUp(static_cast<double>(insetHeight) / insetWidth * (stereo ? 2 : 1) * drawnWidth);
-    const PixelRect rect{first.x.pixels, first.y.pixels, drawnWidth, drawnHeight};
+    const PixelRect rect = boundedRect(first.x.pixels, first.y.pixels, drawnWidth, drawnHeight);
     if (!stereo) {
         StretchInto(inset, {0, 0, double(insetWidth), double(insetHeight)}, target, rect,
                     StretchMode::halftone);
@@ -89,8 +103,9 @@ FrameImage PipElement::drawInset(const FrameImage& base, const FrameImage& inset
     const int half = insetWidth / 2;
     StretchInto(inset, {0, 0, double(half), double(insetHeight)}, target, rect,
                 StretchMode::halftone);
-    PixelRect right = rect;
-    right.x += first.shift.pixels + width / 2;
+    const PixelRect right =
+        boundedRect(static_cast<long long>(first.x.pixels) + first.shift.pixels + width / 2,
+                    first.y.pixels, drawnWidth, drawnHeight);
     StretchInto(inset, {double(half), 0, double(half), double(insetHeight)}, target, right,
                 StretchMode::halftone);
     return result;

@@ -141,5 +141,31 @@ TEST_F(PipFramesTest, NeighbourThatRunsShortKeepsItsLastFrame) {
     EXPECT_FALSE(never.nextFrame());  // nothing to hold on to
 }
 
+TEST_F(PipFramesTest, HugePlacementNumbersDrawWhatFallsInsideAndNothingElse) {
+    settings.resizeWidth = 1440;
+    settings.stereo = 1;
+    StubNeighbour base(settings, ElementKind::Source, 1440, 576, {kBlack});
+    StubNeighbour inset(settings, ElementKind::Source, 1440, 576, {kRed}, {kBlue});
+    // Script numbers saturate at the int range; sums of them must not overflow.
+    PipElement farShift(0, settings, "10,10,100,3000000000");
+    link(farShift, base, inset);
+    FrameImage frame = farShift.nextFrame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(colourAt(frame, 20, 20), kRed);
+    EXPECT_EQ(colourAt(frame, 830, 20), kBlack);  // the right view lies far off the frame
+
+    // A rectangle reaching from inside the frame to the end of the int range.
+    StubNeighbour base2(settings, ElementKind::Source, 1440, 576, {kBlack});
+    StubNeighbour inset2(settings, ElementKind::Source, 1440, 576, {kRed}, {kBlue});
+    PipElement huge(0, settings, "700,-1000000000,3000000000,0");
+    link(huge, base2, inset2);
+    frame = huge.nextFrame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(colourAt(frame, 699, 300), kBlack);
+    EXPECT_EQ(colourAt(frame, 700, 300), kRed);
+    EXPECT_EQ(colourAt(frame, 1419, 300), kRed);
+    EXPECT_EQ(colourAt(frame, 1420, 300), kBlue);
+}
+
 }  // namespace
 }  // namespace quillfen
