@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
+
+#include "imaging/bit_fields.h"
 
 namespace quillfen {
 namespace {
@@ -53,12 +56,29 @@ void convertRow(const std::uint8_t* src, std::uint32_t* dst, int width, int bits
     }
 }
 
+// Pixels placed by channel masks, unpacked to plain blue-green-red-0.
+FrameImage fromBitFields(const FrameImage& image) {
+    std::optional<BitFields> fields = BitFields::of(image);
+    if (!fields) return {};
+    int width = image.width(), height = image.height(), bits = image.bitCount();
+    FrameImage out = FrameImage::create(width, height, 32);
+    if (!out) return {};
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = image.row(y);
+        auto* dst = reinterpret_cast<std::uint32_t*>(out.row(y));
+        for (int x = 0; x < width; ++x)
+            dst[x] = fields->bgr(src, x, bits);
+    }
+    return out;
+}
+
 }  // namespace
 
 FrameImage DibTo32(const FrameImage& image) {
     if (!image.rowsFit()) return {};
     BitmapInfoHeader h = image.header();
     int bits = h.biBitCount;
+    if (h.biCompression == kBiBitfields) return fromBitFields(image);
     if (h.biCompression != kBiRgb) return {};
     if (bits == 32) return DibCopy(image);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24) return {};

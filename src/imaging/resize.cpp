@@ -65,7 +65,7 @@ bool drawnOneToOne(const FrameImage& source, const Layout& l, int width, int hei
 }
 
 FrameImage unscaledCopy(const FrameImage& source) {
-    if (source.bitCount() != 32) return DibTo32(source);
+    if (source.bitCount() != 32 || source.header().biCompression != kBiRgb) return DibTo32(source);
     FrameImage out = FrameImage::create(source.width(), source.height(), 32);
     if (!out) return {};
     for (int y = 0; y < source.height(); ++y) {

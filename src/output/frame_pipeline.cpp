@@ -39,9 +39,10 @@ void FramePipeline::mirror(FrameImage& frame) const {
 
 void reduceTo24Bits(FrameImage& frame) {
     if (!frame || frame.bitCount() == 24) return;
-    // Palette and 16-bit pictures (possible without `resize`) would otherwise reach the
-    // writer in a form it cannot store.
-    if (frame.bitCount() != 32) replaceWith(frame, DibTo32(frame));
+    // Palette, 16-bit and mask-placed pictures (possible without `resize`) would otherwise
+    // reach the writer in a form it cannot store.
+    if (frame.bitCount() != 32 || frame.header().biCompression != kBiRgb)
+        replaceWith(frame, DibTo32(frame));
     if (frame.bitCount() == 32) replaceWith(frame, Dib32To24(frame));
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+
+#include "imaging/dib_convert.h"
 #include "imaging/dib_ops.h"
 #include "imaging/raster/canvas.h"
 
@@ -160,6 +164,50 @@ TEST(ResizeTest, SettingsDecideWhetherAndHowToResize) {
     FrameImage unreadable;
     ResizeFrameToSettings(unreadable, settings);
     EXPECT_FALSE(unreadable);
+}
+
+// A w x h picture of one `pixel` value whose channels the red, green and blue `masks` place,
+// as some BMP writers store 16 and 32-bit pictures.
+FrameImage masked(int w, int h, int bits, std::array<std::uint32_t, 3> masks, std::uint32_t pixel) {
+    BitmapInfoHeader header;
+    header.biWidth = w;
+    header.biHeight = h;
+    header.biBitCount = static_cast<std::uint16_t>(bits);
+    header.biCompression = kBiBitfields;
+    std::size_t stride = DibRowStride(w, bits);
+    FrameImage image = FrameImage::allocate(40 + 12 + stride * static_cast<std::size_t>(h));
+    image.setHeader(header);
+    std::memcpy(image.data() + 40, masks.data(), 12);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            std::memcpy(image.row(y) + x * bits / 8, &pixel, static_cast<std::size_t>(bits / 8));
+    return image;
+}
+
+TEST(ResizeTest, PixelsPlacedByChannelMasksAreFittedAndConverted) {
+    struct Case {
+        FrameImage picture;
+        ColourValue colour;
+    } cases[] = {
+        // 5-6-5: full red, half green.
+        {masked(6, 4, 16, {0xF800, 0x07E0, 0x001F}, 0xF800 | (32 << 5)), makeColour(248, 128, 0)},
+        {masked(6, 4, 32, {0xFF000000, 0x00FF0000, 0x0000FF00}, 0x0A141E00),
+         makeColour(10, 20, 30)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture.bitCount());
+        FrameImage fitted = ResizeFrame(c.picture, 12, 8, 1, kNoColour, '0', false);
+        ASSERT_TRUE(fitted);
+        EXPECT_EQ(at(fitted, 0, 0), c.colour);
+        EXPECT_EQ(at(fitted, 11, 7), c.colour);
+        FrameImage same = ResizeFrame(c.picture, 6, 4, 1, kNoColour, '0', false);
+        ASSERT_TRUE(same);
+        EXPECT_EQ(at(same, 5, 3), c.colour);
+        FrameImage wide = DibTo32(c.picture);
+        ASSERT_TRUE(wide);
+        EXPECT_EQ(wide.header().biCompression, kBiRgb);
+        EXPECT_EQ(at(wide, 3, 2), c.colour);
+    }
 }
 
 }  // namespace

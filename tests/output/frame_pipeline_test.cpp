@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "imaging/dib_ops.h"
 
 namespace quillfen {
@@ -64,6 +66,21 @@ TEST(FramePipeline, EveryDepthLeavesWithTwentyFourBits) {
     EXPECT_EQ(out.row(0)[0], 200);
     EXPECT_EQ(f.run(DibCreateBlank(5, 4, 32, makeColour(1, 2, 3))).bitCount(), 24);
     EXPECT_FALSE(f.run(FrameImage{}));
+
+    // 32 bits whose channels masks place (red in the top byte, blue in the second lowest).
+    FrameImage masked = DibCreateBlank(2, 1, 32, kNoColour);
+    BitmapInfoHeader header = masked.header();
+    header.biCompression = kBiBitfields;
+    ASSERT_TRUE(masked.resize(masked.size() + 12));
+    masked.setHeader(header);
+    const std::uint32_t masks[3] = {0xFF000000, 0x00FF0000, 0x0000FF00};
+    std::memcpy(masked.data() + 40, masks, 12);
+    const std::uint32_t pixel = 0x0A141E00;
+    std::memcpy(masked.row(0), &pixel, 4);
+    out = f.run(std::move(masked));
+    ASSERT_EQ(out.bitCount(), 24);
+    EXPECT_EQ(out.row(0)[0], 30);
+    EXPECT_EQ(out.row(0)[2], 10);
 }
 
 }  // namespace

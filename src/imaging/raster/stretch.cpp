@@ -4,7 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "imaging/bit_fields.h"
 
 namespace quillfen {
 namespace {
@@ -20,6 +23,7 @@ class RowReader {
         BitmapInfoHeader h = image.header();
         bits_ = h.biBitCount;
         height_ = h.biHeight;
+        fields_ = BitFields::of(image);
         int count = DibColorCount(h);
         const std::uint8_t* table = image.colourTable();
         for (int i = 0; i < count; ++i)
@@ -29,6 +33,13 @@ class RowReader {
     // Columns [from, to) of picture row y into out (4 bytes per column, from `from` on).
     void read(int y, int from, int to, std::uint8_t* out) const {
         const std::uint8_t* src = image_.row(height_ - 1 - y);
+        if (fields_) {
+            for (int x = from; x < to; ++x, out += 4) {
+                std::uint32_t v = fields_->bgr(src, x, bits_);
+                std::memcpy(out, &v, 4);
+            }
+            return;
+        }
         switch (bits_) {
             case 24:
                 for (int x = from; x < to; ++x, out += 4)
@@ -64,6 +75,7 @@ class RowReader {
     const FrameImage& image_;
     int bits_ = 0;
     int height_ = 0;
+    std::optional<BitFields> fields_;  // 16 and 32-bit pixels placed by masks
     std::array<std::uint32_t, 256> palette_{};
 };
 
@@ -71,6 +83,7 @@ bool readableSource(const FrameImage& image) {
     if (!image.rowsFit()) return false;
     BitmapInfoHeader h = image.header();
     int b = h.biBitCount;
+    if (h.biCompression == kBiBitfields) return BitFields::of(image).has_value();
     return h.biCompression == kBiRgb &&
            (b == 1 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32);
 }

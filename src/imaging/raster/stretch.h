@@ -49,13 +49,14 @@ struct PixelTarget {
 /// pixels for any other image.
 PixelTarget frameTarget(FrameImage& image);
 
-/// True when StretchInto can read `source`: uncompressed, 1, 4, 8, 16, 24 or 32 bits, and a
-/// block that holds every row.
+/// True when StretchInto can read `source`: uncompressed 1, 4, 8, 16, 24 or 32 bits, or 16 and
+/// 32 bits with channel masks, and a block that holds every row.
 bool CanStretch(const FrameImage& source);
 
 /// Draws `window` of `source` into `dest` of `target` with `mode`. The source may be 1, 4, 8
-/// (colour table; indexes beyond it read as black), 16 (5-5-5), 24 or 32 bits, uncompressed.
-/// Returns false, writing nothing, for a source that is compressed, of another depth, or whose
+/// (colour table; indexes beyond it read as black), 16 (5-5-5), 24 or 32 bits, uncompressed,
+/// or 16 and 32 bits with channel masks. Returns false, writing nothing, for a source that is
+/// run-length compressed, of another depth, or whose
 /// block does not hold its rows, and for a window or rectangle without area.
 bool StretchInto(const FrameImage& source, const SourceWindow& window, const PixelTarget& target,
                  const PixelRect& dest, StretchMode mode);
