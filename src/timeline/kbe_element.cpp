@@ -106,7 +106,9 @@ FrameImage KbeElement::nextFrame() {
     }
     --nbFrames;
     ++frameCounter;
-    if (startHold < frameCounter && frameCounter < startHold + steps) ++stepIndex;
+    // In 64 bits: a long movement saturates `steps` at the int range.
+    if (startHold < frameCounter && frameCounter < static_cast<long long>(startHold) + steps)
+        ++stepIndex;
     FrameImage frame = cachedPicture ? drawWindow() : FrameImage{};
     firstFrame = false;
     if (nbFrames == 0) cachedPicture.reset();

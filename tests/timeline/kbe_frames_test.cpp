@@ -3,16 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "imaging/bmp_reader.h"
 #include "imaging/dib_ops.h"
+#include "support/temp_folder.h"
 #include "timeline/element_list.h"
 #include "timeline/kbe_element.h"
 #include "timeline/kbe_motion.h"
-#include "support/temp_folder.h"
 #include "timeline/transition_element.h"
 
 namespace quillfen {
@@ -180,6 +181,18 @@ TEST_F(KbeFrames, FewerThanTwoStepsShowTheStartOnEveryFrame) {
     KbeElement one(0, settings, "ramp.bmp|4,2,16,0,0|40,0,8,0,0.08|0.04");
     EXPECT_EQ(windowXs(one), (std::vector<double>{4, 4, 4}));
     EXPECT_DOUBLE_EQ(one.window.width, 16);
+}
+
+TEST_F(KbeFrames, MovementAsLongAsTheFrameCountAllowsStillSteps) {
+    settings.resizeWidth = 16;
+    settings.resizeHeight = 8;
+    // The steps saturate at the int range; the hold before them must not overflow the count.
+    KbeElement kbe(0, settings, "ramp.bmp|0,0,32,0,0.04|32,0,32,0,0.04|1e9");
+    ASSERT_EQ(kbe.steps, INT_MAX);
+    for (int frame = 1; frame <= 3; ++frame) {
+        ASSERT_TRUE(kbe.nextFrame());
+        EXPECT_EQ(kbe.stepIndex, frame);
+    }
 }
 
 TEST_F(KbeFrames, PercentagesAndOmittedWidthsUseTheViewWidth) {
