@@ -189,6 +189,8 @@ void CQuillfenDlg::selectOutputFile() {
 
 void CQuillfenDlg::recentScriptChosen(int index) {
     QComboBox& box = *controls_->scriptBox;
+    // The box already shows the picked entry; a save asked for first must not write there.
+    files_->restoreBoxText();
     if (!files_->askToSave()) {
         files_->showPath();
         return;

@@ -26,7 +26,17 @@ std::vector<std::string> editorLines(const CMyCrystalView& editor) {
 
 ScriptFiles::ScriptFiles(CMyCrystalView& editor, QComboBox& scriptBox, DialogSeam& dialogs)
     : editor_(editor), scriptBox_(scriptBox), dialogs_(dialogs) {
+    // Picking a list entry replaces the box's text before the window hears of the choice;
+    // only typing counts as the name the Script would be saved under.
+    if (QLineEdit* edit = scriptBox_.lineEdit()) {
+        typing_ = QObject::connect(edit, &QLineEdit::textEdited,
+                                   [this](const QString& text) { boxText_ = text; });
+    }
     startEmpty();
+}
+
+ScriptFiles::~ScriptFiles() {
+    QObject::disconnect(typing_);
 }
 
 void ScriptFiles::startEmpty() {
@@ -105,6 +115,11 @@ void ScriptFiles::fetchPath() {
 
 void ScriptFiles::showPath() {
     scriptBox_.setEditText(scriptPath_);
+    boxText_ = scriptPath_;
+}
+
+void ScriptFiles::restoreBoxText() {
+    scriptBox_.setEditText(boxText_);
 }
 
 }  // namespace quillfen

@@ -3,6 +3,7 @@
 // the editor view; the text buffer reads and writes the file and keeps its line-end style and
 // encoding, so a Script saves in the form it was loaded in.
 
+#include <QObject>
 #include <QString>
 
 #include "editor/text_buffer.h"
@@ -18,6 +19,9 @@ class ScriptFiles {
   public:
     /// Starts with a new, empty Script. None of the references is owned; all must outlive this.
     ScriptFiles(CMyCrystalView& editor, QComboBox& scriptBox, DialogSeam& dialogs);
+    ~ScriptFiles();
+    ScriptFiles(const ScriptFiles&) = delete;
+    ScriptFiles& operator=(const ScriptFiles&) = delete;
 
     /// When the Script is modified, asks whether to save it first. Returns false when the
     /// user cancelled, or answered Yes and the Script was not saved (the calling action stops).
@@ -42,6 +46,9 @@ class ScriptFiles {
     void fetchPath();
     /// Shows scriptPath in the box.
     void showPath();
+    /// Puts back the box's text from before an entry was picked from its list (what the user
+    /// typed or what showPath showed), so that a save asked for first goes to that name.
+    void restoreBoxText();
 
     const CCrystalTextBuffer& buffer() const { return buffer_; }
 
@@ -53,6 +60,8 @@ class ScriptFiles {
     DialogSeam& dialogs_;
     CCrystalTextBuffer buffer_;
     QString scriptPath_;
+    QString boxText_;  // the box's text, not counting an entry just picked from the list
+    QMetaObject::Connection typing_;
 };
 
 }  // namespace quillfen

@@ -127,6 +127,35 @@ TEST_F(WindowTest, CancelledRecentChoiceKeepsTheNameAndTheText) {
     EXPECT_EQ(window().recentScripts().entries().size(), 1u);
 }
 
+TEST_F(WindowTest, SavingBeforeARecentChoiceWritesTheScriptsOwnFile) {
+    const QString recent = writeFile("recent.txt", "recent");
+    settings.writeRecentScripts(RecentScripts::read([&](int i) -> std::optional<std::string> {
+        if (i > 0) return std::nullopt;
+        return recent.toStdString();
+    }));
+    const QString current = writeFile("current.txt", "current");
+    window().openScript(current);
+    typeAtEnd(" edited");
+    controls().scriptBox->setCurrentIndex(0);  // picking the entry shows it in the box first
+    log.answers = {Answer::Yes};
+    window().recentScriptChosen(0);
+    EXPECT_EQ(readFile(current), "current edited");
+    EXPECT_EQ(readFile(recent), "recent");
+    EXPECT_EQ(editorLines(), std::vector<std::string>{"recent"});
+    EXPECT_EQ(controls().scriptBox->currentText(), recent);
+
+    // A name the user typed before picking is the one saved to.
+    typeAtEnd(" again");
+    QLineEdit& edit = *controls().scriptBox->lineEdit();
+    edit.clear();
+    QTest::keyClicks(&edit, path("typed.txt"));
+    controls().scriptBox->setCurrentIndex(0);
+    log.answers = {Answer::Yes};
+    window().recentScriptChosen(0);
+    EXPECT_EQ(readFile(path("typed.txt")), "recent again");
+    EXPECT_EQ(readFile(recent), "recent");
+}
+
 std::vector<std::string> storedRecent(AppSettings& settings) {
     return settings.recentScripts().entries();
 }
