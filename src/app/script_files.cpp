@@ -41,7 +41,13 @@ ScriptFiles::~ScriptFiles() {
 
 void ScriptFiles::startEmpty() {
     buffer_.InitNew();
+    showBuffer();
+}
+
+void ScriptFiles::showBuffer() {
     editor_.setScript(buffer_);
+    // A Script whose file may not be written is shown but not edited, as its file is.
+    editor_.setReadOnly(buffer_.IsReadOnly());
 }
 
 bool ScriptFiles::askToSave() {
@@ -72,7 +78,7 @@ bool ScriptFiles::openScript(const QString& name) {
     scriptPath_ = name;
     const bool loaded = buffer_.LoadFromFile(toPath(name));
     if (loaded) {
-        editor_.setScript(buffer_);
+        showBuffer();
     } else {
         startEmpty();
     }

@@ -30,9 +30,10 @@ class ScriptFiles {
     /// Asks to save, lets the user choose a Script and opens it; then focuses the editor.
     void load();
 
-    /// Makes `name` the Script: loads it with its line ends detected and shows its name. When
-    /// it cannot be read the editor shows an empty, unmodified text, the name is kept (a later
-    /// Save writes there) and the user is told; returns false then.
+    /// Makes `name` the Script: loads it with its line ends detected and shows its name; the
+    /// editor is read-only when the file may not be written. When it cannot be read the
+    /// editor shows an empty, unmodified text, the name is kept (a later Save writes there) and
+    /// the user is told; returns false then.
     bool openScript(const QString& name);
 
     /// Saves to the name in the Script file box, asking for one when it is empty. Returns true
@@ -54,6 +55,7 @@ class ScriptFiles {
 
   private:
     void startEmpty();
+    void showBuffer();
 
     CMyCrystalView& editor_;
     QComboBox& scriptBox_;

@@ -74,6 +74,20 @@ TEST_F(WindowTest, AnUnreadableScriptLeavesAnEmptyTextAndKeepsItsName) {
     EXPECT_EQ(controls().scriptBox->currentText(), missing);
 }
 
+TEST_F(WindowTest, AWriteProtectedScriptIsShownButNotEdited) {
+    const QString locked = writeFile("locked.txt", "locked");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    ASSERT_TRUE(window().openScript(locked));
+    EXPECT_TRUE(editor().isReadOnly());
+    window().dropFiles({"/p/a.jpg"});
+    EXPECT_EQ(editorLines(), std::vector<std::string>{"locked"});
+    EXPECT_FALSE(editor().isModified());
+
+    ASSERT_TRUE(window().openScript(writeFile("open.txt", "open")));
+    EXPECT_FALSE(editor().isReadOnly());
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 TEST_F(WindowTest, AskToSaveBeforeLoadingFollowsTheAnswer) {
     const QString other = writeFile("other.txt", "other");
     const std::string question = "Caution!: Script modified, do you want to save it ?";
