@@ -22,7 +22,7 @@ ScriptColours AppSettings::scriptColours() {
 }
 
 std::string AppSettings::outputFile() {
-    return store_->value(kOutputFileKey, QString()).toString().toStdString();
+    return settingText(*store_, kOutputFileKey).toStdString();
 }
 
 void AppSettings::setOutputFile(const std::string& name) {
@@ -35,7 +35,7 @@ RecentScripts AppSettings::recentScripts() {
     RecentScripts list = RecentScripts::read([this](int index) -> std::optional<std::string> {
         const QString key = QString::fromStdString(recentScriptValueName(index));
         if (!store_->contains(key)) return std::nullopt;
-        return store_->value(key).toString().toStdString();
+        return settingText(*store_, key).toStdString();
     });
     store_->endGroup();
     return list;

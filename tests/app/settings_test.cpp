@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/app_settings.h"
@@ -42,6 +43,27 @@ TEST_F(SettingsTest, DefaultsAndHandEditedValues) {
     EXPECT_EQ(settings.scriptFont().weight, 0);
     EXPECT_EQ(settings.scriptColours().background, makeColour(255, 0, 0));
     EXPECT_EQ(settings.scriptColours().normal, makeColour(12, 0, 0));
+}
+
+TEST_F(SettingsTest, ValuesTypedIntoTheFileWithCommasReadAsOneText) {
+    settings.store().sync();
+    QFile conf(settings.store().fileName());
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write(
+        "[Settings]\nScriptFont=Liberation Mono,20,0,700,1,0,0\n"
+        "ColorScriptComment=10, 20, 30\nOutputFile=/m/a,b.avi\n"
+        "[Recent%20Scripts]\nScript_00=/s/x,y.txt\n");
+    conf.close();
+    AppSettings reread;
+    reread.store().sync();  // the file changed behind the store's back
+    const LogFont font = reread.scriptFont();
+    EXPECT_EQ(font.faceName, "Liberation Mono");
+    EXPECT_EQ(font.height, 20);
+    EXPECT_EQ(font.weight, 700);
+    EXPECT_EQ(font.italic, 1);
+    EXPECT_EQ(reread.scriptColours().comment, makeColour(10, 20, 30));
+    EXPECT_EQ(reread.outputFile(), "/m/a,b.avi");
+    EXPECT_EQ(reread.recentScripts().entries(), std::vector<std::string>{"/s/x,y.txt"});
 }
 
 TEST_F(SettingsTest, RecentScriptsAreWrittenAsTheirOwnSection) {

@@ -13,7 +13,7 @@ namespace {
 const char* const kFindGroup = "CrystalEdit/Find";
 
 ColourValue readColour(QSettings& settings, const char* key, const char* fallback) {
-    return ParseColorTriple(settings.value(key, fallback).toString().toStdString());
+    return ParseColorTriple(settingText(settings, key, fallback).toStdString());
 }
 
 QString freeFace(const std::string& face) {
@@ -25,6 +25,12 @@ QString freeFace(const std::string& face) {
 }
 
 }  // namespace
+
+QString settingText(QSettings& settings, const QString& key, const QString& fallback) {
+    const QVariant value = settings.value(key, fallback);
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(',');
+    return value.toString();
+}
 
 std::unique_ptr<QSettings> openEditorSettings() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Brindlemoor",
@@ -45,8 +51,7 @@ ScriptColours readScriptColours(QSettings& settings) {
 }
 
 LogFont readScriptFont(QSettings& settings) {
-    const QString text =
-        settings.value("Settings/ScriptFont", "Courier New,16,0,400,0,0,0").toString();
+    const QString text = settingText(settings, "Settings/ScriptFont", "Courier New,16,0,400,0,0,0");
     return ParseFontSpec(text.toStdString());
 }
 
@@ -77,7 +82,7 @@ FindOptions readFindOptions(QSettings& settings) {
     FindOptions options;
     options.matchCase = settings.value("MatchCase", 0).toInt() != 0;
     options.wholeWord = settings.value("WholeWord", 0).toInt() != 0;
-    options.what = settings.value("FindWhat", QString()).toString();
+    options.what = settingText(settings, "FindWhat");
     settings.endGroup();
     return options;
 }

@@ -26,6 +26,10 @@ struct FindOptions {
 /// format of the current user.
 std::unique_ptr<QSettings> openEditorSettings();
 
+/// The value of `key` as text, `fallback` when absent. A value typed into the file with commas
+/// and no quotes reads back as a list; it is joined again with commas.
+QString settingText(QSettings& settings, const QString& key, const QString& fallback = {});
+
 /// The six "ColorScript..." values of the "Settings" section, with their defaults when absent.
 /// The selection margin keeps its default; the view takes it from the system palette.
 ScriptColours readScriptColours(QSettings& settings);
