@@ -1,5 +1,6 @@
 #include "output/build_driver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "imaging/file_system.h"
@@ -35,6 +36,15 @@ class FrameCaptureSink : public FrameSink {
     std::int64_t index_;
     FrameImage frame_;
 };
+
+// The frame shown at a time is the last one that started at or before it; the small
+// allowance keeps 0.04 s at 25 fps on frame 1 despite rounding. Times far outside any movie
+// are clamped first, so that converting them cannot overflow.
+std::int64_t frameAtSeconds(double seconds, double frameRate) {
+    const double frame = std::floor(seconds * frameRate + 1e-9);
+    if (!(frame >= 0.0)) return -1;
+    return static_cast<std::int64_t>(std::min(frame, 1e18));
+}
 
 }  // namespace
 
@@ -207,12 +217,8 @@ FrameImage BuildDriver::renderFrame(const ScriptLines& script, FrameRequest requ
 }
 
 FrameImage BuildDriver::captureFrame(FrameRequest request, BuildOutcome& outcome) {
-    // The frame shown at a time is the last one that started at or before it; the small
-    // allowance keeps 0.04 s at 25 fps on frame 1 despite rounding.
     std::int64_t index =
-        request.index
-            ? *request.index
-            : static_cast<std::int64_t>(std::floor(request.seconds * settings_.frameRate + 1e-9));
+        request.index ? *request.index : frameAtSeconds(request.seconds, settings_.frameRate);
     if (index < 0 || index >= outcome.totalFrames) {
         trace(
             formatText("Error: the movie has no frame %lld (it has %lld frames).",

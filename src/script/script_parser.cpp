@@ -1,6 +1,7 @@
 #include "script/script_parser.h"
 
 #include <array>
+#include <cmath>
 
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
@@ -12,6 +13,11 @@ constexpr std::string_view kTwoTransitionsText = "Error: cannot have two consecu
 constexpr std::string_view kFrameNeedsResizeText =
     "Error: Resize command must be defined before using the 'Frame' command.";
 constexpr std::string_view kBadFrameRateText = "Error: frame rate must be a positive number.";
+
+// Positive and finite: a rate too large to hold reads as infinite.
+bool validFrameRate(double rate) {
+    return rate > 0.0 && std::isfinite(rate);
+}
 
 /// The name a repeated once command shows in its warning, or empty for other commands.
 std::string_view onceCommandName(Command code) {
@@ -138,7 +144,7 @@ class ScriptParser {
                               "' already defined, extraneous commands ignored.");
             return Step::Next;
         }
-        if (code == Command::FrameRate && !(readDouble(text) > 0.0)) {
+        if (code == Command::FrameRate && !validFrameRate(readDouble(text))) {
             return fail(i, kBadFrameRateText);
         }
         done = true;

@@ -1,5 +1,6 @@
 #include "script/text_numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -27,6 +28,19 @@ std::size_t skipDigits(std::string_view t, std::size_t i) {
     while (i < t.size() && isDigit(t[i]))
         ++i;
     return i;
+}
+
+// Roughly log10 of a decimal number text (digits, fraction, exponent): enough to tell a number
+// beyond the double range from one below it, which is all it is used for.
+long long decimalExponent(std::string_view number) {
+    const std::size_t exponentAt = std::min(number.find_first_of("eE"), number.size());
+    const std::string_view digits = number.substr(0, exponentAt);
+    const auto point = static_cast<long long>(std::min(digits.find('.'), digits.size()));
+    const std::size_t firstDigit = digits.find_first_not_of("0.");
+    const long long first = firstDigit == std::string_view::npos ? point : firstDigit;
+    const long long place = first < point ? point - first : point - first + 1;
+    if (exponentAt == number.size()) return place;
+    return place + std::clamp<long long>(readInt(number.substr(exponentAt + 1)), -100000, 100000);
 }
 
 }  // namespace
@@ -65,7 +79,12 @@ double readDouble(std::string_view t) {
         if (end > e) i = end;
     }
     double v = 0.0;
-    std::from_chars(t.data() + mantissa, t.data() + i, v, std::chars_format::general);
+    auto [end, error] =
+        std::from_chars(t.data() + mantissa, t.data() + i, v, std::chars_format::general);
+    // from_chars leaves v alone when the number is out of range; like strtod, a number too
+    // large becomes infinite (callers saturate it) and one too small becomes 0.
+    if (error == std::errc::result_out_of_range)
+        v = decimalExponent(t.substr(mantissa, i - mantissa)) > 0 ? HUGE_VAL : 0.0;
     return negative ? -v : v;
 }
 

@@ -305,6 +305,12 @@ TEST_F(BuildRun, RenderFrameGivesTheFrameTheBuildWritesWithoutWritingAMovie) {
     EXPECT_EQ(std::memcmp(written.pixels(), fifth.pixels(), fifth.stride() * 60), 0);
     EXPECT_FALSE(driver.renderFrame(lines, {.index = 10}));
     EXPECT_TRUE(host.traced("Error: the movie has no frame 10 (it has 10 frames)."));
+    // Times far beyond any movie are refused the same way, not converted past the int range.
+    EXPECT_FALSE(driver.renderFrame(lines, {.index = std::nullopt, .seconds = 1e300}));
+    EXPECT_TRUE(
+        host.traced("Error: the movie has no frame 1000000000000000000 (it has 10 frames)."));
+    EXPECT_FALSE(driver.renderFrame(lines, {.index = std::nullopt, .seconds = -1e300}));
+    EXPECT_TRUE(host.traced("Error: the movie has no frame -1 (it has 10 frames)."));
 }
 
 // An Element that gives out before its count is spent and says so in its message, as a clip

@@ -178,8 +178,9 @@ TEST(ParseScript, DurationLocksTheFrameRate) {
     EXPECT_EQ(q->factory.built[1].frames, 30);
 }
 
-TEST(ParseScript, NonPositiveFrameRateIsAnError) {
-    for (const char* rate : {">framerate=0", ">framerate=-5", ">framerate=fast"}) {
+TEST(ParseScript, NonPositiveOrInfiniteFrameRateIsAnError) {
+    for (const char* rate :
+         {">framerate=0", ">framerate=-5", ">framerate=fast", ">framerate=1e999"}) {
         auto p = parse({"a.jpg", rate});
         EXPECT_FALSE(p->result.succeeded) << rate;
         EXPECT_EQ(p->listener.errorLine, 1);

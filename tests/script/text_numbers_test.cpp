@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
+#include "script/movie_settings.h"
+
 namespace quillfen {
 
 TEST(TextNumbers, NumbersAreReadByPrefix) {
@@ -15,6 +20,19 @@ TEST(TextNumbers, NumbersAreReadByPrefix) {
     EXPECT_DOUBLE_EQ(readDouble(".5"), 0.5);
     EXPECT_DOUBLE_EQ(readDouble("inf"), 0.0);
     EXPECT_DOUBLE_EQ(readDouble("0x10"), 0.0);
+}
+
+// Out of the double range a number is infinite or 0, as strtod gives it, never the 0 that a
+// failed conversion leaves (which made "pic.jpg*1e999" last one frame).
+TEST(TextNumbers, NumbersBeyondTheDoubleRangeSaturate) {
+    EXPECT_EQ(readDouble("1e999"), HUGE_VAL);
+    EXPECT_EQ(readDouble("-123.5e400s"), -HUGE_VAL);
+    EXPECT_EQ(readDouble(std::string(400, '9')), HUGE_VAL);
+    EXPECT_EQ(readDouble("0.000001e305"), 1e299);
+    EXPECT_EQ(readDouble("1e-999"), 0.0);
+    EXPECT_EQ(readDouble("0.0001e-400"), 0.0);
+    EXPECT_EQ(readDouble("1e99999999999999"), HUGE_VAL);
+    EXPECT_EQ(MovieSettings{}.secondsToFrames(readDouble("1e999")), 2147483647);
 }
 
 TEST(TextNumbers, EmptyPiecesHoldNoPlace) {
