@@ -81,6 +81,23 @@ TEST(StretchTest, WindowOutsideThePictureLeavesTargetUntouched) {
     EXPECT_EQ(blueAt(clipped, 2, 2), 255);
 }
 
+TEST(StretchTest, WindowsAndRectanglesFarBeyondTheIntRangeDrawOnlyWhatFits) {
+    for (StretchMode mode : {StretchMode::halftone, StretchMode::colorOnColor}) {
+        // A window far right of the picture covers nothing.
+        FrameImage far = stretched(ramp(), {1e12, 0, 4, 4}, {0, 0, 4, 4}, 4, 4, mode);
+        EXPECT_EQ(blueAt(far, 0, 0), 255);
+        EXPECT_EQ(blueAt(far, 3, 3), 255);
+        // A rectangle reaching to the end of the int range draws its first columns.
+        FrameImage wide = stretched(ramp(), {0, 0, 4, 4}, {2, 0, 2147483647, 4}, 4, 4, mode);
+        EXPECT_EQ(blueAt(wide, 1, 0), 255);
+        EXPECT_NE(blueAt(wide, 2, 0), 255);
+        // One starting far left of the target leaves it untouched.
+        FrameImage left =
+            stretched(ramp(), {0, 0, 4, 4}, {-2147483647, 0, 2147483647, 4}, 4, 4, mode);
+        EXPECT_EQ(blueAt(left, 3, 0), 255);
+    }
+}
+
 TEST(StretchTest, RefusesUnreadableSourcesAndEmptyAreas) {
     Canvas canvas = Canvas::create(2, 2);
     FrameImage compressed = DibCreateBlank(2, 2, 8, kNoColour);

@@ -99,26 +99,34 @@ struct AxisTaps {
     int maxTaps = 0;
 };
 
+// The end of a destination span within the target, summed wide so huge spans cannot overflow.
+int destEnd(int destStart, int destSize, int targetSize) {
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{destStart} + destSize, targetSize));
+}
+
 // Output position d of [destStart, destStart + destSize) covers the source interval
 // [start + (d - destStart) * scale, ... + scale), clipped to [0, limit).
 AxisTaps areaTaps(double start, double size, int destStart, int destSize, int targetSize,
                   int limit) {
     AxisTaps t;
     t.begin = std::max(destStart, 0);
-    t.end = std::min(destStart + destSize, targetSize);
+    t.end = destEnd(destStart, destSize, targetSize);
     if (t.end <= t.begin) return t;
     double scale = size / destSize;
     t.minSource = limit;
     for (int d = t.begin; d < t.end; ++d) {
-        double a = std::max(start + (d - destStart) * scale, 0.0);
-        double b = std::min(start + (d - destStart + 1) * scale, static_cast<double>(limit));
-        int first = static_cast<int>(std::floor(a));
-        t.first.push_back(first);
+        const double step = static_cast<double>(d) - destStart;  // wide: destStart may be huge
+        double a = std::max(start + step * scale, 0.0);
+        double b = std::min(start + (step + 1) * scale, static_cast<double>(limit));
         t.offset.push_back(static_cast<int>(t.weights.size()));
+        // Checked before any conversion: a share far outside the picture holds no int.
         if (b - a < 1e-9) {
+            t.first.push_back(0);
             t.count.push_back(0);
             continue;
         }
+        int first = static_cast<int>(std::floor(a));
+        t.first.push_back(first);
         int last = std::min(static_cast<int>(std::ceil(b)) - 1, limit - 1);
         int n = last - first + 1;
         int sum = 0, heaviest = 0, heaviestWeight = -1;
@@ -150,11 +158,11 @@ NearestMap nearestMap(double start, double size, int destStart, int destSize, in
                       int limit) {
     NearestMap m;
     m.begin = std::max(destStart, 0);
-    m.end = std::min(destStart + destSize, targetSize);
+    m.end = destEnd(destStart, destSize, targetSize);
     double scale = size / destSize;
     m.minSource = limit;
     for (int d = m.begin; d < m.end; ++d) {
-        double s = std::floor(start + (d - destStart + 0.5) * scale);
+        double s = std::floor(start + (static_cast<double>(d) - destStart + 0.5) * scale);
         int i = (s >= 0 && s < limit) ? static_cast<int>(s) : -1;
         m.source.push_back(i);
         if (i >= 0) m.minSource = std::min(m.minSource, i), m.maxSource = std::max(m.maxSource, i);
