@@ -1,5 +1,6 @@
 #include "timeline/text_element.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <vector>
@@ -7,6 +8,21 @@
 #include "script/text_numbers.h"
 
 namespace quillfen {
+namespace {
+
+// Script numbers reach the ends of the int range. Edges are worked out in 64 bits and kept
+// where neither an edge nor a width or height (one edge minus another) can overflow; this
+// only cuts what lies far off the frame.
+constexpr long long kEdgeLimit = 1LL << 29;
+
+TextRect boundedRect(long long left, long long top, long long right, long long bottom) {
+    auto edge = [](long long v) {
+        return static_cast<int>(std::clamp(v, -kEdgeLimit, kEdgeLimit));
+    };
+    return {edge(left), edge(top), edge(right), edge(bottom)};
+}
+
+}  // namespace
 
 TextElement::TextElement(int lineIndex, const MovieSettings& movieSettings,
                          std::string_view parameters, CaptionTail& tail)
@@ -82,20 +98,25 @@ void TextElement::prepareForDrawing(int frameWidth, int frameHeight) {
 }
 
 std::vector<TextDrawing> TextElement::drawings(int frameWidth) const {
-    TextRect rect{x.pixels, y.pixels, x.pixels + width.pixels, y.pixels + height.pixels};
-    std::vector<int> copies{0};
-    if (settings.stereo) copies.push_back(frameWidth / 2 + shift.pixels);
+    const long long left = x.pixels, top = y.pixels;
+    const long long right = left + width.pixels, bottom = top + height.pixels;
+    auto placed = [&](long long dx, long long dy) {
+        return boundedRect(left + dx, top + dy, right + dx, bottom + dy);
+    };
+    std::vector<long long> copies{0};
+    if (settings.stereo) copies.push_back(frameWidth / 2 + static_cast<long long>(shift.pixels));
     std::vector<TextDrawing> out;
     if (backColour != kNoColour)
-        for (int dx : copies)
-            out.push_back({caption, rect.moved(dx, 0), formatFlags, kNoColour, backColour});
+        for (long long dx : copies)
+            out.push_back({caption, placed(dx, 0), formatFlags, kNoColour, backColour});
     if (shadowColour != kNoColour) {
-        TextRect shadow = rect.moved(shadowOffset.pixels, shadowOffset.pixels);
-        for (int dx : copies)
-            out.push_back({caption, shadow.moved(dx, 0), formatFlags, shadowColour, kNoColour});
+        const long long offset = shadowOffset.pixels;
+        for (long long dx : copies)
+            out.push_back(
+                {caption, placed(dx + offset, offset), formatFlags, shadowColour, kNoColour});
     }
-    for (int dx : copies)
-        out.push_back({caption, rect.moved(dx, 0), formatFlags, textColour, kNoColour});
+    for (long long dx : copies)
+        out.push_back({caption, placed(dx, 0), formatFlags, textColour, kNoColour});
     return out;
 }
 

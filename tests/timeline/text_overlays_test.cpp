@@ -105,6 +105,27 @@ TEST_F(TextOverlaysTest, StereoDrawsOneCopyPerView) {
     EXPECT_EQ(drawings[1].rect.left, 72 + 720 + 36);
 }
 
+TEST_F(TextOverlaysTest, PlacementsAtTheEndsOfTheIntRangeDoNotOverflow) {
+    settings.stereo = 1;
+    const std::string big = "2147483647", small = "-2147483648";
+    TextElement& far = text("Hi|" + big + "," + big + "," + big + "," + big + "," + big + "," +
+                            big + "|Arial,20|32,white,red,blue");
+    TextElement& near = text("Hi|" + small + "," + small + "," + small + "," + small + "," + small +
+                             "," + small + "|Arial,20|32,white,red,blue");
+    for (TextElement* caption : {&far, &near}) {
+        caption->prepareForDrawing(1440, 576);
+        std::vector<TextDrawing> drawings = caption->drawings(1440);
+        ASSERT_EQ(drawings.size(), 6u);
+        for (const TextDrawing& drawing : drawings) {
+            EXPECT_GE(drawing.rect.width(), 0);
+            EXPECT_GE(drawing.rect.height(), 0);
+        }
+        // Nothing of it lands on the frame.
+        FrameImage frame = drawn(*caption, 1440, 576);
+        EXPECT_EQ(boxOf(frame, kWhite), (TextRect{1440, 576, -1, -1}));
+    }
+}
+
 TEST_F(TextOverlaysTest, TextWithoutPosition) {
     EXPECT_FALSE(shows(drawn(text("Hidden| |Arial,200|32,white"), 320, 240), kWhite));
     TextRect corner = boxOf(drawn(text("Shown| |Arial,200|288,white"), 320, 240), kWhite);
