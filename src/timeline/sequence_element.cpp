@@ -106,7 +106,9 @@ FrameImage SequenceElement::nextFrame() {
     if (nbFrames <= 0) return {};
     --nbFrames;
     firstFrame = false;
-    std::string name = fileNameFor(currentNumber++);
+    std::string name = fileNameFor(currentNumber);
+    // A run may end on the largest int; there is no number after it to step to.
+    if (currentNumber < INT_MAX) ++currentNumber;
     // Nothing is cached: every frame reads its own file.
     FrameImage picture = LoadPicture(nativePath(name, settings));
     if (!picture) unreadablePicture = name;

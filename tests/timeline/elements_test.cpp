@@ -86,6 +86,15 @@ TEST_F(ElementsTest, SequenceWithoutDigitCountNumbersUnpadded) {
     EXPECT_FALSE(SequenceElement(0, settings, "clip[-2].png|1|3").valid);
 }
 
+TEST_F(ElementsTest, SequenceEndingOnTheLargestNumberStopsThere) {
+    SequenceElement last(0, settings, "s[3].png|2147483647|2147483647");
+    ASSERT_TRUE(last.valid) << last.message;
+    ASSERT_EQ(last.nbFrames, 1);
+    EXPECT_FALSE(last.nextFrame());
+    EXPECT_EQ(last.unreadablePicture, "s2147483647.png");
+    EXPECT_FALSE(last.nextFrame());
+}
+
 TEST_F(ElementsTest, InvalidSequencesSayWhy) {
     for (int i = 0; i <= 9; ++i)
         folder.touch(formatText("d%d.png", i));
