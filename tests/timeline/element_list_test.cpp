@@ -117,6 +117,9 @@ TEST(MovieTime, Formats) {
     EXPECT_EQ(formatMovieTime(0.995), "00:00.100");
     EXPECT_EQ(formatMovieTime(61.5), "01:01.50");
     EXPECT_EQ(formatMovieTime(3725.25), "62:05.25");
+    // Times beyond the int range of seconds (a tiny frame rate) stop at its end.
+    EXPECT_EQ(formatMovieTime(1e300), "35791394:07.00");
+    EXPECT_EQ(formatMovieTime(2147483647.5), "35791394:07.50");
 }
 
 TEST(GeometryValue, PercentagesAndPixels) {
