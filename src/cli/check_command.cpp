@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/cli_build_host.h"
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "editor/text_buffer.h"
 #include "imaging/effects/effect_registry.h"
@@ -14,8 +15,13 @@
 namespace quillfen {
 
 int runCheckCommand(const CommandArgs& args) {
+    constexpr const char* kUsage = "Usage: quillfen check SCRIPT\n";
+    if (asksForHelp(args)) {
+        std::cout << kUsage;
+        return kExitSuccess;
+    }
     if (args.size() != 1 || args[0].empty() || args[0].front() == '-') {
-        std::cerr << "Usage: quillfen check SCRIPT\n";
+        std::cerr << kUsage;
         return kExitUsage;
     }
     const std::string& scriptName = args[0];

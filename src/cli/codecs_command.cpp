@@ -2,14 +2,20 @@
 
 #include <iostream>
 
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "output/codec_catalogue.h"
 
 namespace quillfen {
 
 int runCodecsCommand(const CommandArgs& args) {
+    constexpr const char* kUsage = "Usage: quillfen codecs\n";
+    if (asksForHelp(args)) {
+        std::cout << kUsage;
+        return kExitSuccess;
+    }
     if (!args.empty()) {
-        std::cerr << "Usage: quillfen codecs\n";
+        std::cerr << kUsage;
         return kExitUsage;
     }
     for (const std::string& line : codecListing())

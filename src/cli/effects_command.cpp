@@ -3,14 +3,20 @@
 
 #include <iostream>
 
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "imaging/effects/effect_registry.h"
 
 namespace quillfen {
 
 int runEffectsCommand(const CommandArgs& args) {
+    constexpr const char* kUsage = "Usage: quillfen effects\n";
+    if (asksForHelp(args)) {
+        std::cout << kUsage;
+        return kExitSuccess;
+    }
     if (!args.empty()) {
-        std::cerr << "Usage: quillfen effects\n";
+        std::cerr << kUsage;
         return kExitUsage;
     }
     std::cout << kEffectListHeader << '\n';

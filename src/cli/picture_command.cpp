@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/command_options.h"
 #include "cli/commands.h"
 #include "imaging/bmp_reader.h"
 #include "imaging/picture_kind.h"
@@ -107,6 +108,10 @@ std::string failureReason(const std::string& path) {
 }  // namespace
 
 int runPictureCommand(const CommandArgs& args) {
+    if (asksForHelp(args)) {
+        std::cout << kPictureUsage;
+        return kExitSuccess;
+    }
     std::optional<PictureRequest> request = readArguments(args);
     if (!request) {
         std::cerr << kPictureUsage;

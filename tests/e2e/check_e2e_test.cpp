@@ -159,4 +159,16 @@ TEST_F(CheckCommand, HelpAndVersion) {
     EXPECT_TRUE(std::regex_match(version.out[0], std::regex(R"(quillfen \d+\.\d.*)")));
 }
 
+TEST_F(CheckCommand, EveryCommandAnswersHelpWithItsUsage) {
+    for (std::string command : {"build", "frame", "check", "picture", "codecs", "effects"}) {
+        for (std::string flag : {"--help", "-h"}) {
+            CliRun help = run(command + " " + flag);
+            EXPECT_EQ(help.status, 0) << command << " " << flag;
+            ASSERT_FALSE(help.out.empty()) << command << " " << flag;
+            EXPECT_EQ(help.out[0].rfind("Usage: quillfen " + command, 0), 0u) << help.out[0];
+            EXPECT_EQ(help.err, "") << command << " " << flag;
+        }
+    }
+}
+
 }  // namespace
