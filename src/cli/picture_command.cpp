@@ -96,6 +96,14 @@ std::optional<PictureRequest> readArguments(const CommandArgs& args) {
     return request;
 }
 
+// Only BMP is written; a file named otherwise would hold something other than its name says.
+bool namesBmpFile(std::string_view name) {
+    if (name.size() < 4) return false;
+    std::string_view tail = name.substr(name.size() - 4);
+    return tail[0] == '.' && (tail[1] | 0x20) == 'b' && (tail[2] | 0x20) == 'm' &&
+           (tail[3] | 0x20) == 'p';
+}
+
 // Why a picture could not be read, when that can be told without the reader.
 std::string failureReason(const std::string& path) {
     std::error_code error;
@@ -115,6 +123,10 @@ int runPictureCommand(const CommandArgs& args) {
     std::optional<PictureRequest> request = readArguments(args);
     if (!request) {
         std::cerr << kPictureUsage;
+        return kExitUsage;
+    }
+    if (!namesBmpFile(request->output)) {
+        std::cerr << "quillfen picture: the output must be a .bmp file\n" << kPictureUsage;
         return kExitUsage;
     }
     FrameImage image = LoadPicture(request->input);

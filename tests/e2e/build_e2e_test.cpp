@@ -183,6 +183,30 @@ TEST_F(BuildCommand, MissingOrExistingMovieFilesEndTheBuildWithAClearMessage) {
     EXPECT_EQ(quillfen(folder.path(), {"frame", "s.txt", "-o", "f.png"}).status, 2);
 }
 
+TEST_F(BuildCommand, PictureWritesTheFittedPictureAsBmpOnly) {
+    picture("wide.bmp", 120, 40, makeColour(20, 180, 200));
+    CliRun fitted = quillfen(
+        folder.path(), {"picture", "wide.bmp", "-o", "fit.BMP", "--fit", "60x60", "--stereo", "0"});
+    ASSERT_EQ(fitted.status, 0) << fitted.err;
+    FrameImage result = LoadPicture(path("fit.BMP"));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result.width(), 60);
+    EXPECT_EQ(result.height(), 60);
+
+    // A .png name would get BMP bytes: refused before anything is written.
+    CliRun png = quillfen(folder.path(), {"picture", "wide.bmp", "-o", "fit.png"});
+    EXPECT_EQ(png.status, 2);
+    EXPECT_NE(png.err.find("the output must be a .bmp file"), std::string::npos) << png.err;
+    EXPECT_FALSE(std::filesystem::exists(path("fit.png")));
+
+    CliRun missing = quillfen(folder.path(), {"picture", "gone.bmp", "-o", "x.bmp"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot read picture 'gone.bmp': No such file or directory"),
+              std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(path("x.bmp")));
+}
+
 TEST_F(BuildCommand, CtrlCFinishesTheFileAndExitsWith130) {
     // Far longer than the test waits: the build is always interrupted mid-way.
     script(">resize=64x48\n>frame=red|4000\n");
