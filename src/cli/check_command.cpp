@@ -44,6 +44,11 @@ int runCheckCommand(const CommandArgs& args) {
     driver.settings().scriptFolder = std::filesystem::path(scriptName).parent_path().string();
     BuildOutcome outcome = driver.runBuild(script, BuildMode::Check);
     std::cout.flush();
+    // The listing is what check is run for; losing it must not look like success.
+    if (!std::cout) {
+        std::cerr << "quillfen: cannot write the listing to standard output\n";
+        return kExitFailure;
+    }
     return outcome.succeeded ? kExitSuccess : kExitFailure;
 }
 

@@ -141,6 +141,14 @@ TEST_F(CheckCommand, UsageAndUnreadableScripts) {
     EXPECT_TRUE(missing.out.empty());
 }
 
+TEST_F(CheckCommand, AListingThatCannotBeWrittenIsAFailure) {
+    write("a.jpg", "x");
+    write("ok.txt", "a.jpg*1\n");
+    CliRun full = run("check ok.txt >/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "quillfen: cannot write the listing to standard output\n");
+}
+
 TEST_F(CheckCommand, HelpAndVersion) {
     CliRun help = run("--help");
     EXPECT_EQ(help.status, 0);
