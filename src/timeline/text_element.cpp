@@ -89,8 +89,9 @@ void TextElement::prepareForDrawing(int frameWidth, int frameHeight) {
     if (!firstFrame) return;
     layout(frameWidth, frameHeight);
     // Font sizes are written for a frame 768 pixels high.
-    font.height = static_cast<int>(static_cast<double>(frameHeight) * font.height / 768);
-    font.width = static_cast<int>(static_cast<double>(frameHeight) * font.width / 768);
+    // Scaled up, sizes near the int range's ends would leave it: they saturate.
+    font.height = truncToInt(static_cast<double>(frameHeight) * font.height / 768);
+    font.width = truncToInt(static_cast<double>(frameHeight) * font.width / 768);
     for (std::size_t at = caption.find("\\n"); at != std::string::npos;
          at = caption.find("\\n", at + 2))
         caption.replace(at, 2, "\r\n");

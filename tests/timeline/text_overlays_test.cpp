@@ -126,6 +126,20 @@ TEST_F(TextOverlaysTest, PlacementsAtTheEndsOfTheIntRangeDoNotOverflow) {
     }
 }
 
+TEST_F(TextOverlaysTest, FontSizesAtTheEndsOfTheIntRangeStayInIt) {
+    TextElement& huge = text("Hi|0,0,100,100|Arial,2147483647,2147483647|32,white");
+    huge.prepareForDrawing(1536, 1536);
+    EXPECT_EQ(huge.font.height, 2147483647);
+    EXPECT_EQ(huge.font.width, 2147483647);
+    TextElement& tiny = text("Hi|0,0,100,100|Arial,-2147483648,-2147483648|32,white");
+    tiny.prepareForDrawing(1536, 1536);
+    EXPECT_EQ(tiny.font.height, -2147483647 - 1);
+    EXPECT_EQ(tiny.font.width, -2147483647 - 1);
+    // Drawing with them neither overflows nor hangs.
+    for (TextElement* caption : {&huge, &tiny})
+        EXPECT_TRUE(drawn(*caption, 64, 48));
+}
+
 TEST_F(TextOverlaysTest, TextWithoutPosition) {
     EXPECT_FALSE(shows(drawn(text("Hidden| |Arial,200|32,white"), 320, 240), kWhite));
     TextRect corner = boxOf(drawn(text("Shown| |Arial,200|288,white"), 320, 240), kWhite);

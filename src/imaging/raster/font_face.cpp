@@ -4,6 +4,7 @@
 #include <QRawFont>
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -43,18 +44,19 @@ double emPerCellHeight(const QFont& family) {
 }
 
 void applyHeight(QFont& font, int height) {
-    int pixels = kDefaultPixelSize;
-    if (height < 0) pixels = -height;
-    if (height > 0) pixels = static_cast<int>(std::lround(height * emPerCellHeight(font)));
-    font.setPixelSize(std::max(pixels, 1));
+    // In double, so the ends of the int range can be negated and scaled without overflow.
+    double pixels = kDefaultPixelSize;
+    if (height < 0) pixels = -static_cast<double>(height);
+    if (height > 0) pixels = std::round(height * emPerCellHeight(font));
+    font.setPixelSize(static_cast<int>(std::clamp(pixels, 1.0, double{INT_MAX})));
 }
 
 void applyWidth(QFont& font, int width) {
     if (width == 0) return;
     double natural = QFontMetricsF(font).averageCharWidth();
     if (natural <= 0) return;
-    int stretch = static_cast<int>(std::lround(100.0 * std::abs(width) / natural));
-    font.setStretch(std::clamp(stretch, 1, 4000));
+    double stretch = std::round(100.0 * std::abs(static_cast<double>(width)) / natural);
+    font.setStretch(static_cast<int>(std::clamp(stretch, 1.0, 4000.0)));
 }
 
 }  // namespace
