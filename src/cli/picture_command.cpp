@@ -79,21 +79,32 @@ bool readOption(const std::string& name, const std::string& value, PictureReques
     return true;
 }
 
-std::optional<PictureRequest> readArguments(const CommandArgs& args) {
-    PictureRequest request;
+bool isPictureOption(std::string_view name) {
+    for (std::string_view known : {"-o", "--fit", "--mode", "--crop", "--background", "--stereo",
+                                   "--convert", "--transpose"})
+        if (name == known) return true;
+    return false;
+}
+
+/// Reads `args` into `request`; returns what is wrong with them, empty when nothing is.
+std::string readArguments(const CommandArgs& args, PictureRequest& request) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!arg.empty() && arg[0] == '-') {
-            if (i + 1 >= args.size() || !readOption(arg, args[i + 1], request)) return std::nullopt;
+            if (!isPictureOption(arg)) return "unknown option " + arg;
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            if (!readOption(arg, args[i + 1], request))
+                return "bad value '" + args[i + 1] + "' for " + arg;
             ++i;
         } else if (request.input.empty()) {
             request.input = arg;
         } else {
-            return std::nullopt;
+            return "more than one picture given";
         }
     }
-    if (request.input.empty() || request.output.empty()) return std::nullopt;
-    return request;
+    if (request.input.empty()) return "no picture given";
+    if (request.output.empty()) return "no -o OUT.bmp given";
+    return {};
 }
 
 // Only BMP is written; a file named otherwise would hold something other than its name says.
@@ -120,25 +131,23 @@ int runPictureCommand(const CommandArgs& args) {
         std::cout << kPictureUsage;
         return kExitSuccess;
     }
-    std::optional<PictureRequest> request = readArguments(args);
-    if (!request) {
-        std::cerr << kPictureUsage;
+    PictureRequest request;
+    std::string error = readArguments(args, request);
+    if (error.empty() && !namesBmpFile(request.output)) error = "the output must be a .bmp file";
+    if (!error.empty()) {
+        std::cerr << "quillfen picture: " << error << "\n" << kPictureUsage;
         return kExitUsage;
     }
-    if (!namesBmpFile(request->output)) {
-        std::cerr << "quillfen picture: the output must be a .bmp file\n" << kPictureUsage;
-        return kExitUsage;
-    }
-    FrameImage image = LoadPicture(request->input);
+    FrameImage image = LoadPicture(request.input);
     if (!image) {
-        std::cerr << "quillfen: cannot read picture '" << request->input
-                  << "': " << failureReason(request->input) << "\n";
+        std::cerr << "quillfen: cannot read picture '" << request.input
+                  << "': " << failureReason(request.input) << "\n";
         return kExitFailure;
     }
-    ResizeFrameToSettings(image, request->settings);
-    ConvertStereoFrame(image, request->settings.convert, request->settings);
-    if (!WriteBmpFile(image, request->output)) {
-        std::cerr << "quillfen: cannot write '" << request->output << "'\n";
+    ResizeFrameToSettings(image, request.settings);
+    ConvertStereoFrame(image, request.settings.convert, request.settings);
+    if (!WriteBmpFile(image, request.output)) {
+        std::cerr << "quillfen: cannot write '" << request.output << "'\n";
         return kExitFailure;
     }
     return kExitSuccess;

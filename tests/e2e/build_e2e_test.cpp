@@ -16,6 +16,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "imaging/bmp_reader.h"
@@ -205,6 +206,27 @@ TEST_F(BuildCommand, PictureWritesTheFittedPictureAsBmpOnly) {
               std::string::npos)
         << missing.err;
     EXPECT_FALSE(std::filesystem::exists(path("x.bmp")));
+}
+
+TEST_F(BuildCommand, PictureUsageErrorsSayWhatIsWrong) {
+    picture("wide.bmp", 120, 40, makeColour(20, 180, 200));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"wide.bmp", "-o", "y.bmp", "--fit", "100"}, "bad value '100' for --fit"},
+        {{"wide.bmp", "-o", "y.bmp", "--size", "3"}, "unknown option --size"},
+        {{"wide.bmp", "-o"}, "-o needs a value"},
+        {{"wide.bmp", "other.bmp", "-o", "y.bmp"}, "more than one picture given"},
+        {{"wide.bmp"}, "no -o OUT.bmp given"},
+    };
+    for (const auto& [args, problem] : cases) {
+        std::vector<std::string> line = {"picture"};
+        line.insert(line.end(), args.begin(), args.end());
+        CliRun run = quillfen(folder.path(), line);
+        EXPECT_EQ(run.status, 2) << problem;
+        EXPECT_EQ(run.err.rfind("quillfen picture: " + problem + "\nUsage: quillfen picture", 0),
+                  0u)
+            << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("y.bmp")));
 }
 
 TEST_F(BuildCommand, CtrlCFinishesTheFileAndExitsWith130) {
