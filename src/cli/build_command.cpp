@@ -100,6 +100,11 @@ int runBuildCommand(const CommandArgs& list) {
         driver.forceOutputFile(std::filesystem::absolute(args.movieFile).string());
     BuildOutcome outcome = driver.runBuild(script, BuildMode::Run);
     std::cout.flush();
+    // Every Element was taken, but a file without a single frame is no playable movie.
+    if (outcome.movie == MovieEnd::Completed && outcome.framesWritten == 0) {
+        std::cerr << "quillfen: no frame was written, so the movie file holds no movie\n";
+        return kExitFailure;
+    }
     return exitStatusOf(outcome);
 }
 

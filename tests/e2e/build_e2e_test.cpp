@@ -229,6 +229,16 @@ TEST_F(BuildCommand, PictureUsageErrorsSayWhatIsWrong) {
     EXPECT_FALSE(std::filesystem::exists(path("y.bmp")));
 }
 
+TEST_F(BuildCommand, AMovieWithoutASingleFrameIsAFailure) {
+    folder.touch("broken.bmp", "not a picture");
+    for (const char* text : {"; only a comment\n", "broken.bmp*0.2\n"}) {
+        script(text);
+        CliRun run = quillfen(folder.path(), {"build", "s.txt", "-o", "empty.avi", "-y"});
+        EXPECT_EQ(run.status, 1) << text;
+        EXPECT_NE(run.err.find("no frame was written"), std::string::npos) << run.err;
+    }
+}
+
 TEST_F(BuildCommand, CtrlCFinishesTheFileAndExitsWith130) {
     // Far longer than the test waits: the build is always interrupted mid-way.
     script(">resize=64x48\n>frame=red|4000\n");
