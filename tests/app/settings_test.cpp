@@ -48,6 +48,8 @@ TEST_F(SettingsTest, DefaultsAndHandEditedValues) {
 TEST_F(SettingsTest, ValuesTypedIntoTheFileWithCommasReadAsOneText) {
     settings.store().sync();
     QFile conf(settings.store().fileName());
+    // A fresh test process has no settings folder yet: the store only makes it when it writes.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(conf).absolutePath()));
     ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
     conf.write(
         "[Settings]\nScriptFont=Liberation Mono,20,0,700,1,0,0\n"
