@@ -8,10 +8,10 @@
 
 #include "imaging/bmp_reader.h"
 #include "imaging/dib_ops.h"
+#include "support/temp_folder.h"
 #include "timeline/frame_element.h"
 #include "timeline/sequence_element.h"
 #include "timeline/source_element.h"
-#include "support/temp_folder.h"
 
 namespace quillfen {
 namespace {
