@@ -29,7 +29,7 @@ constexpr std::array<CodecInfo, 9> kCatalogue{{
      kRawContainers, true, QualityScale::None, 100, 1, 0},
     {"mjpeg", "mjpeg", "Motion JPEG: every frame a JPEG picture", kMjpegContainers, true,
      QualityScale::QScale, 95, 1, 0},
-    {"xvid", "mpeg4", "MPEG-4 Part 2 tagged XVID, no B-frames, widely playable", kXvidContainers,
+    {"xvid", "mpeg4", "MPEG-4 ASP tagged XVID, no B-frames, widely playable", kXvidContainers,
      false, QualityScale::QScale, 95, 250, 0},
     {"h264", "libx264", "H.264 (libx264), closed GOP", kModernContainers, false,
      QualityScale::Crf51, 65, 250, 0},
