@@ -49,4 +49,9 @@ inline constexpr int kExitStopped = 130;  // a build stopped by Ctrl+C (128 + SI
 /// The --help text: every command of kCommands.
 std::string helpText();
 
+/// A command without arguments that prints `lines`: `usage` for --help, a usage error for
+/// any argument, a failure when the listing cannot be written.
+int runListingCommand(const CommandArgs& args, std::string_view usage,
+                      const std::vector<std::string>& lines);
+
 }  // namespace quillfen
