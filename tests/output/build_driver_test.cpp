@@ -9,6 +9,7 @@
 
 #include "output/version_text.h"
 #include "script/parse_seams.h"
+#include "support/quiet_build_host.h"
 #include "support/temp_folder.h"
 
 namespace quillfen {
@@ -17,7 +18,7 @@ namespace {
 using Lines = testing::ScriptText;
 
 // Records what the driver asks of its window.
-class RecordingHost : public BuildHost {
+class RecordingHost : public testing::QuietBuildHost {
   public:
     void addTrace(const TraceEntry& e) override { trace.push_back(e); }
     void clearTrace() override {
@@ -30,7 +31,6 @@ class RecordingHost : public BuildHost {
     }
     void clearLineMark(int line) override { calls.push_back("unmark " + std::to_string(line)); }
     void setRunButtonText(std::string_view text) override { calls.push_back(std::string(text)); }
-    void setFrameCounter(std::string_view) override {}
     void setWaitCursor(bool busy) override { calls.push_back(busy ? "wait" : "unwait"); }
     OverwriteAnswer askOverwrite(std::string_view, std::string_view) override {
         calls.push_back("ask");
@@ -40,11 +40,7 @@ class RecordingHost : public BuildHost {
         calls.push_back("choose");
         return std::nullopt;
     }
-    std::optional<CodecChoice> chooseCompression(std::string_view) override { return std::nullopt; }
-    void showFrame(const FrameImage&) override {}
-    bool pumpEvents() override { return false; }
     void outputFileChanged(std::string_view name) override { shownOutput = name; }
-    void rememberOutputFile(std::string_view) override {}
 
     std::vector<std::string> texts() const {
         std::vector<std::string> t;

@@ -16,6 +16,7 @@
 #include "output/frame_loop.h"
 #include "output/movie_file_choice.h"
 #include "support/movie_probe.h"
+#include "support/quiet_build_host.h"
 #include "support/script_text.h"
 #include "support/temp_folder.h"
 
@@ -26,16 +27,12 @@ using testing::TempFolder;
 
 using Lines = testing::ScriptText;
 
-class ScriptedHost : public BuildHost {
+class ScriptedHost : public testing::QuietBuildHost {
   public:
     void addTrace(const TraceEntry& e) override { trace.push_back(e); }
     void clearTrace() override { trace.clear(); }
     void markCurrentLine(int line) override { currentLines.push_back(line); }
-    void markErrorLine(int, std::string_view) override {}
-    void clearLineMark(int) override {}
-    void setRunButtonText(std::string_view) override {}
     void setFrameCounter(std::string_view text) override { counters.emplace_back(text); }
-    void setWaitCursor(bool) override {}
     OverwriteAnswer askOverwrite(std::string_view question, std::string_view) override {
         questions.emplace_back(question);
         return overwriteAnswer;
@@ -47,7 +44,6 @@ class ScriptedHost : public BuildHost {
     std::optional<CodecChoice> chooseCompression(std::string_view) override { return codec; }
     void showFrame(const FrameImage&) override { ++shown; }
     bool pumpEvents() override { return stopAtFrame >= 0 && shown > stopAtFrame; }
-    void outputFileChanged(std::string_view) override {}
     void rememberOutputFile(std::string_view name) override { remembered = name; }
 
     bool traced(std::string_view text) const { return indexOf(text) >= 0; }

@@ -25,6 +25,7 @@
 #include "output/build_driver.h"
 #include "output/codec_catalogue.h"
 #include "support/clip_maker.h"
+#include "support/quiet_build_host.h"
 #include "support/script_text.h"
 #include "support/temp_folder.h"
 
@@ -33,16 +34,10 @@ namespace {
 
 using testing::Bytes;
 
-class FuzzHost : public BuildHost {
+class FuzzHost : public testing::QuietBuildHost {
   public:
     void addTrace(const TraceEntry& e) override { trace.push_back(e.text); }
     void clearTrace() override { trace.clear(); }
-    void markCurrentLine(int) override {}
-    void markErrorLine(int, std::string_view) override {}
-    void clearLineMark(int) override {}
-    void setRunButtonText(std::string_view) override {}
-    void setFrameCounter(std::string_view) override {}
-    void setWaitCursor(bool) override {}
     OverwriteAnswer askOverwrite(std::string_view, std::string_view) override {
         return OverwriteAnswer::Yes;
     }
@@ -55,8 +50,6 @@ class FuzzHost : public BuildHost {
         EXPECT_TRUE(frame);
     }
     bool pumpEvents() override { return shown >= frameLimit; }
-    void outputFileChanged(std::string_view) override {}
-    void rememberOutputFile(std::string_view) override {}
 
     std::vector<std::string> trace;
     std::string movie;
