@@ -3,6 +3,7 @@
 // planes and a progress value that writes a range of rows of a third plane. Rendering by row
 // ranges lets a caller split one step over several threads.
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quillfen {
@@ -25,6 +26,10 @@ struct EffectJob {
     std::uint32_t* outRow(int y) const { return out + offset(y, outStride); }
     /// The picture row (0 = top) of memory row `y`.
     int topRow(int y) const { return height - 1 - y; }
+    /// The columns the second picture has taken at this progress, rounded: 0 ... width.
+    int progressColumns() const {
+        return std::clamp(static_cast<int>(progress * static_cast<float>(width) + 0.5f), 0, width);
+    }
 
   private:
     long offset(int y, int stride) const {

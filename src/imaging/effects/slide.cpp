@@ -7,8 +7,7 @@ namespace quillfen::effects {
 
 void renderSlide(const EffectJob& job, int rowBegin, int rowEnd) {
     const int w = job.width;
-    const int edge =
-        std::clamp(static_cast<int>(job.progress * static_cast<float>(w) + 0.5f), 0, w);
+    const int edge = job.progressColumns();
     for (int y = rowBegin; y < rowEnd; ++y) {
         std::uint32_t* out = job.outRow(y);
         std::copy(job.toRow(y) + (w - edge), job.toRow(y) + w, out);

@@ -20,8 +20,7 @@ void squeeze(const std::uint32_t* src, int count, std::uint32_t* out, int span) 
 
 void renderStretch(const EffectJob& job, int rowBegin, int rowEnd) {
     const int w = job.width;
-    const int edge =
-        std::clamp(static_cast<int>(job.progress * static_cast<float>(w) + 0.5f), 0, w);
+    const int edge = job.progressColumns();
     for (int y = rowBegin; y < rowEnd; ++y) {
         std::uint32_t* out = job.outRow(y);
         squeeze(job.toRow(y), w, out, edge);
