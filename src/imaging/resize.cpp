@@ -66,12 +66,14 @@ bool drawnOneToOne(const FrameImage& source, const Layout& l, int width, int hei
 
 FrameImage unscaledCopy(const FrameImage& source) {
     if (source.bitCount() != 32 || source.header().biCompression != kBiRgb) return DibTo32(source);
-    FrameImage out = FrameImage::create(source.width(), source.height(), 32);
+    // Sizes read once: each read decodes the header, which the pixel loop must not redo.
+    const int width = source.width(), height = source.height();
+    FrameImage out = FrameImage::create(width, height, 32);
     if (!out) return {};
-    for (int y = 0; y < source.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         const auto* src = reinterpret_cast<const std::uint32_t*>(source.row(y));
         auto* dst = reinterpret_cast<std::uint32_t*>(out.row(y));
-        for (int x = 0; x < source.width(); ++x)
+        for (int x = 0; x < width; ++x)
             dst[x] = src[x] & 0x00FFFFFFu;
     }
     return out;
