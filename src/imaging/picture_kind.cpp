@@ -7,6 +7,9 @@
 namespace quillfen {
 
 PictureKind PictureKindFromName(std::string_view fileName) {
+    // Windows drops blanks and dots at the end of a name, so Scripts from there may have them.
+    while (!fileName.empty() && (fileName.back() == ' ' || fileName.back() == '.'))
+        fileName.remove_suffix(1);
     std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos) return PictureKind::none;
     std::string ext(fileName.substr(dot));

@@ -43,8 +43,19 @@ bool TimelineFactory::folderExists(std::string_view folder, const MovieSettings&
     return DirectoryExists(nativePath(folder, settings));
 }
 
+namespace {
+
+/// Elements whose `file` names one file on disk.
+bool namesOneFile(ElementKind kind) {
+    return kind == ElementKind::Source || kind == ElementKind::Kbe || kind == ElementKind::Video;
+}
+
+}  // namespace
+
 BuiltElement TimelineFactory::keep(std::unique_ptr<SourceElement> element) {
     BuiltElement built{element->valid, element->message, element->kind};
+    if (built.valid && built.message.empty() && namesOneFile(built.kind))
+        built.message = caseWarning(element->file, element->settings);
     if (element->valid) elements_.push_back(std::move(element));
     return built;
 }
