@@ -157,6 +157,13 @@ void BuildDriver::writeMovie(BuildOutcome& outcome) {
     if (!name) return;
     if (forcedOutputFile_.empty()) outputFile_ = *name;
     host_.rememberOutputFile(*name);
+    if (isDrivePath(*name)) {
+        // Made here, the folder would be one named "C:" in the current directory.
+        trace("Error: the movie file " + drivePathText(*name), trace_colour::kRed, kIconLightning);
+        trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
+        outcome.movie = MovieEnd::Failed;
+        return;
+    }
     std::string path = nativePath(*name, settings_);
     // A folder that cannot be made shows up as a file that cannot be created.
     CreateDirectoryPath(path, true);

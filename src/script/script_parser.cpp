@@ -202,6 +202,7 @@ class ScriptParser {
         if (folder.back() != '/' && folder.back() != '\\') folder += '/';
         settings_.pictureFolder = folder;
         if (!factory_.folderExists(folder, settings_)) {
+            if (isDrivePath(folder)) listener_.warning("Warning: " + drivePathText(folder));
             return fail(i, "Error: Specified path '" + folder + "' doesn't exist.");
         }
         return Step::Next;

@@ -139,6 +139,55 @@ TEST_F(CheckCommand, UsageAndUnreadableScripts) {
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "quillfen: cannot open script 'nope.txt': No such file or directory\n");
     EXPECT_TRUE(missing.out.empty());
+
+    std::filesystem::create_directory(folder + "/folder.txt");
+    write("garbage.txt", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    write("huge.txt", "");
+    std::filesystem::resize_file(folder + "/huge.txt", (std::uintmax_t{64} << 20) + 1);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"folder.txt", "Is a directory"},
+        {"garbage.txt", "Not a text file (it holds NUL bytes)"},
+        {"huge.txt", "File is larger than 64 MiB"}};
+    for (const auto& [name, reason] : cases) {
+        for (const char* command : {"check ", "build -y -o m.avi "}) {
+            CliRun r = run(command + name);
+            EXPECT_EQ(r.status, 2) << command << name;
+            EXPECT_EQ(r.err, "quillfen: cannot open script '" + name + "': " + reason + "\n");
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + "/m.avi"));
+}
+
+TEST_F(CheckCommand, WindowsNamesAreFoundWithoutRegardToCase) {
+    write("Pics/Beach.JPG", "x");
+    write("Pics/Seq/IMG001.jpg", "x");
+    write("Pics/Seq/img002.JPG", "x");
+    write("Pics/dup/a.png", "x");
+    write("Pics/dup/A.png", "x");
+    write("win.txt",
+          ">path=PICS\\\r\nbeach.jpg*1\r\n>sequence=seq\\img[3].jpg|1\r\nBeach.JPG. *1\r\n"
+          "dup\\A.PNG*1\r\n");
+    CliRun r = run("check win.txt");
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.size(), 11u) << r.err;
+    EXPECT_EQ(r.out[2],
+              "Warning: 'PICS\\dup\\A.PNG' matches files that differ only in letter "
+              "case; 'Pics/dup/A.png' is used, not 'Pics/dup/a.png'.");
+    EXPECT_EQ(r.out[4], "Total movie time: 00:03.08  (77 frames)");
+    // Both pictures of the sequence are found although neither is spelled as the Script has it.
+    EXPECT_EQ(r.out[6].substr(r.out[6].find("nbFrames:")),
+              "nbFrames:2  nbAVIFrames:2  file:PICS\\seq\\img%03d.jpg");
+}
+
+TEST_F(CheckCommand, WindowsDrivePathsSayThatThereAreNoDrives) {
+    write("drive.txt", ">path=C:\\Shows\\\na.jpg\n");
+    CliRun r = run("check drive.txt");
+    EXPECT_EQ(r.status, 1);
+    ASSERT_GE(r.out.size(), 4u);
+    EXPECT_EQ(r.out[2],
+              "Warning: 'C:\\Shows\\' starts with the Windows drive 'C:'; there are no drive "
+              "letters on this system.");
+    EXPECT_EQ(r.out[3], "Error: Specified path 'C:\\Shows\\' doesn't exist.");
 }
 
 TEST_F(CheckCommand, AListingThatCannotBeWrittenIsAFailure) {
