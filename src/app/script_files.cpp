@@ -75,12 +75,12 @@ void ScriptFiles::load() {
 }
 
 bool ScriptFiles::openScript(const QString& name) {
-    scriptPath_ = name;
+    // A file that cannot be read leaves the text and its name as they were: with the failed
+    // name kept, a later Save would write over the very file that could not be read.
     const bool loaded = buffer_.LoadFromFile(toPath(name));
     if (loaded) {
+        scriptPath_ = name;
         showBuffer();
-    } else {
-        startEmpty();
     }
     showPath();
     if (!loaded) {

@@ -8,6 +8,7 @@
 #include "cli/cli_build_host.h"
 #include "cli/command_options.h"
 #include "cli/commands.h"
+#include "cli/script_file.h"
 #include "editor/text_buffer.h"
 #include "imaging/effects/effect_registry.h"
 #include "output/build_driver.h"
@@ -25,17 +26,8 @@ int runCheckCommand(const CommandArgs& args) {
         return kExitUsage;
     }
     const std::string& scriptName = args[0];
-    std::error_code error;
     CCrystalTextBuffer script;
-    if (std::filesystem::is_directory(scriptName, error)) {
-        std::cerr << "quillfen: cannot open script '" << scriptName << "': Is a directory\n";
-        return kExitUsage;
-    }
-    if (!script.LoadFromFile(scriptName)) {
-        std::cerr << "quillfen: cannot open script '" << scriptName
-                  << "': " << script.GetLastError() << "\n";
-        return kExitUsage;
-    }
+    if (!loadScriptFile(scriptName, script)) return kExitUsage;
     CliHostOptions options;
     options.scriptName = scriptName;
     options.colour = isatty(STDOUT_FILENO) != 0;

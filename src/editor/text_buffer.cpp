@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -14,6 +15,9 @@ namespace quillfen {
 namespace {
 
 constexpr std::size_t kDetectionBlock = 32768;
+// Far beyond any Script; a larger file is something else and would only fill the memory.
+constexpr std::uintmax_t kLargestScript = std::uintmax_t{64} << 20;
+constexpr const char* kTooLargeText = "File is larger than 64 MiB";
 
 std::string_view separatorOf(int style) {
     switch (style) {
@@ -70,6 +74,8 @@ std::optional<FileContents> readWholeFile(const std::filesystem::path& path, std
         error = std::strerror(errno);
     } else if (!S_ISREG(st.st_mode)) {
         error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
+    } else if (static_cast<std::uintmax_t>(st.st_size) > kLargestScript) {
+        error = kTooLargeText;
     } else {
         contents.bytes.reserve(static_cast<std::size_t>(st.st_size));
         char block[kDetectionBlock];
@@ -79,9 +85,15 @@ std::optional<FileContents> readWholeFile(const std::filesystem::path& path, std
             if (n < 0) error = std::strerror(errno);
             if (n <= 0) break;
             contents.bytes.append(block, static_cast<std::size_t>(n));
+            // The file may grow while it is read.
+            if (contents.bytes.size() > kLargestScript) error = kTooLargeText;
+            if (!error.empty()) break;
         }
     }
     ::close(fd);
+    // No text holds a NUL byte; a picture or a program loaded by mistake almost always does.
+    if (error.empty() && contents.bytes.find('\0') != std::string::npos)
+        error = "Not a text file (it holds NUL bytes)";
     if (!error.empty()) return std::nullopt;
     // Root may write anything, so the permission bits count as well as access().
     contents.readOnly = (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;

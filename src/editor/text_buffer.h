@@ -39,7 +39,9 @@ class CCrystalTextBuffer final : public ScriptLines {
     /// gives 1, otherwise 2. Only that style's whole separator splits lines; a file ending with
     /// it has an empty last line. Text that is not valid UTF-8 is read as Windows-1252; a UTF-8
     /// byte order mark is set aside (see `GetEncoding`).
-    /// Returns false (reason in `GetLastError`) and leaves the buffer unchanged on failure.
+    /// Returns false (reason in `GetLastError`) and leaves the buffer unchanged on failure,
+    /// which includes a file that is not a regular file, holds NUL bytes (not text) or is
+    /// larger than 64 MiB.
     bool LoadFromFile(const std::filesystem::path& path, int style = -1);
 
     /// Writes the lines with the separator of `style` (-1: the buffer's own) between them, in

@@ -63,15 +63,25 @@ TEST_F(WindowTest, SaveWritesToATypedNameWithoutADialogAndReportsFailures) {
     EXPECT_EQ(editorLines(), (std::vector<std::string>{">resize=64x48", "; more"}));
 }
 
-TEST_F(WindowTest, AnUnreadableScriptLeavesAnEmptyTextAndKeepsItsName) {
-    const QString missing = path("gone.txt");
-    EXPECT_FALSE(window().openScript(missing));
-    EXPECT_EQ(log.asked,
-              (std::vector<std::string>{"Error!: Error when trying to open script file:\n\"" +
-                                        missing.toStdString() + "\""}));
-    EXPECT_EQ(editorLines(), (std::vector<std::string>{""}));
-    EXPECT_FALSE(editor().isModified());
-    EXPECT_EQ(controls().scriptBox->currentText(), missing);
+TEST_F(WindowTest, AScriptThatCannotBeReadLeavesTheTextAndItsNameAsTheyWere) {
+    const QString kept = writeFile("kept.txt", "kept");
+    ASSERT_TRUE(window().openScript(kept));
+    typeAtEnd(" draft");
+    const QString binary = writeFile("picture.txt", QByteArray("GIF89a\0\0", 8));
+    for (const QString& name : {path("gone.txt"), binary, path("")}) {
+        log.asked.clear();
+        EXPECT_FALSE(window().openScript(name));
+        EXPECT_EQ(log.asked,
+                  (std::vector<std::string>{"Error!: Error when trying to open script file:\n\"" +
+                                            name.toStdString() + "\""}));
+        EXPECT_EQ(editorLines(), (std::vector<std::string>{"kept draft"}));
+        EXPECT_TRUE(editor().isModified());
+        EXPECT_EQ(controls().scriptBox->currentText(), kept);
+    }
+    // Saving now still writes the Script's own file, never the one that failed.
+    window().save();
+    EXPECT_EQ(readFile(binary), QByteArray("GIF89a\0\0", 8));
+    EXPECT_EQ(readFile(kept), "kept draft");
 }
 
 TEST_F(WindowTest, AWriteProtectedScriptIsShownButNotEdited) {
