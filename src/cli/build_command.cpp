@@ -55,7 +55,9 @@ int exitStatusOf(const BuildOutcome& outcome) {
         case MovieEnd::Completed:
             return kExitSuccess;
         case MovieEnd::Stopped:
-            return kExitStopped;
+            // 128 + the signal, as a shell reports a program the signal ended.
+            return InterruptRequest::signalNumber() > 0 ? 128 + InterruptRequest::signalNumber()
+                                                        : kExitStopped;
         default:
             return kExitFailure;
     }

@@ -1,7 +1,7 @@
 #pragma once
-// Ctrl+C as the Stop button: while an InterruptRequest lives, SIGINT only raises a flag that
-// the build host reports between frames, so the frame in hand is written and the movie file
-// is finished.
+// Ctrl+C as the Stop button: while an InterruptRequest lives, SIGINT (and SIGTERM and SIGHUP,
+// which a service manager or a closed terminal send) only raises a flag that the build host
+// reports between frames, so the frame in hand is written and the movie file is finished.
 
 #include <atomic>
 
@@ -16,8 +16,10 @@ class InterruptRequest {
     InterruptRequest(const InterruptRequest&) = delete;
     InterruptRequest& operator=(const InterruptRequest&) = delete;
 
-    /// Raised by SIGINT.
+    /// Raised by SIGINT, SIGTERM or SIGHUP.
     static const std::atomic<bool>& flag();
+    /// The first of those signals that arrived, or 0.
+    static int signalNumber();
 };
 
 }  // namespace quillfen

@@ -239,27 +239,31 @@ TEST_F(BuildCommand, AMovieWithoutASingleFrameIsAFailure) {
     }
 }
 
-TEST_F(BuildCommand, CtrlCFinishesTheFileAndExitsWith130) {
+TEST_F(BuildCommand, CtrlCTermAndHangUpFinishTheFileAndExitWith128PlusTheSignal) {
     // Far longer than the test waits: the build is always interrupted mid-way.
     script(">resize=64x48\n>frame=red|4000\n");
-    pid_t pid = start(folder.path(), {"build", "s.txt", "-o", "long.avi", "--codec", "mjpeg"});
-    std::error_code error;
-    while (std::filesystem::file_size(path("long.avi"), error) < 20000 || error) {
-        int raw = 0;
-        ASSERT_EQ(waitpid(pid, &raw, WNOHANG), 0) << "the build ended by itself";
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        std::filesystem::remove(path("long.avi"));
+        pid_t pid = start(folder.path(), {"build", "s.txt", "-o", "long.avi", "--codec", "mjpeg"});
+        std::error_code error;
+        while (std::filesystem::file_size(path("long.avi"), error) < 20000 || error) {
+            int raw = 0;
+            ASSERT_EQ(waitpid(pid, &raw, WNOHANG), 0) << "the build ended by itself";
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        kill(pid, signalNumber);
+        CliRun run = finish(folder.path(), pid);
+        EXPECT_EQ(run.status, 128 + signalNumber) << run.err;
+        EXPECT_NE(run.out.find("Script interrupted."), std::string::npos);
+        EXPECT_NE(run.out.find("Done!"), std::string::npos);
+        testing::MovieProbe probe = testing::probeMovie(path("long.avi"));
+        ASSERT_TRUE(probe.ok()) << probe.error;
+        EXPECT_GT(probe.storedFrames(), 0);
+        EXPECT_LT(probe.storedFrames(), 100000);
+        std::vector<FrameImage> frames = testing::decodeMovieFrames(path("long.avi"));
+        EXPECT_EQ(frames.size(), static_cast<std::size_t>(probe.storedFrames()));
     }
-    kill(pid, SIGINT);
-    CliRun run = finish(folder.path(), pid);
-    EXPECT_EQ(run.status, 130) << run.err;
-    EXPECT_NE(run.out.find("Script interrupted."), std::string::npos);
-    EXPECT_NE(run.out.find("Done!"), std::string::npos);
-    testing::MovieProbe probe = testing::probeMovie(path("long.avi"));
-    ASSERT_TRUE(probe.ok()) << probe.error;
-    EXPECT_GT(probe.storedFrames(), 0);
-    EXPECT_LT(probe.storedFrames(), 100000);
-    std::vector<FrameImage> frames = testing::decodeMovieFrames(path("long.avi"));
-    EXPECT_EQ(frames.size(), static_cast<std::size_t>(probe.storedFrames()));
 }
 
 }  // namespace
