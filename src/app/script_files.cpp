@@ -108,7 +108,9 @@ bool ScriptFiles::save() {
     if (saved) {
         editor_.setModified(false);
     } else {
-        dialogs_.warn(QObject::tr("Error when saving script. Script not saved."),
+        // The reason (a full disk, a missing folder) is what the user can act on.
+        dialogs_.warn(QObject::tr("Error when saving script. Script not saved.") + "\n" +
+                          QString::fromStdString(buffer_.GetLastError()),
                       QObject::tr("Error!"));
     }
     editor_.setFocus();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "editor/text_encoding.h"
+#include "support/private_disk.h"
 
 namespace quillfen {
 namespace {
@@ -83,7 +85,7 @@ TEST_F(TextBufferTest, DetectsLineEndStyleSplitsAndSavesBackByteForByte) {
         {longFirstLine + "\n\rb", kLfStyle, {longFirstLine, "\rb"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.bytes.substr(0, 20)));
+        SCOPED_TRACE(::testing::PrintToString(c.bytes.substr(0, 20)));
         const fs::path path = write("case.txt", c.bytes);
         CCrystalTextBuffer buffer;
         ASSERT_TRUE(buffer.LoadFromFile(path));
@@ -160,6 +162,43 @@ TEST_F(TextBufferTest, FailedSaveLeavesTargetUntouchedAndNoTemporaryFile) {
     EXPECT_EQ(read(dir_ / "target" / "inner" / "old.txt"), "old");
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"target"});
     EXPECT_TRUE(buffer.IsModified());
+}
+
+// In a child with a private 64 KiB disk: a Script on it, the disk filled, then a larger save.
+// Exit status 0 when the save failed for lack of space, the file is unchanged and no
+// temporary file was left; 1-4 say which of those went wrong.
+int saveOntoAFullDisk(const fs::path& folder) {
+    const fs::path disk = folder / "small";
+    if (!quillfen::testing::mountPrivateDisk(disk.string(), "64k"))
+        return quillfen::testing::kNoPrivateDisk;
+    std::ofstream(disk / "s.txt") << "old";
+    {
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()) && filler.flush()) {
+        }
+    }
+    CCrystalTextBuffer buffer;
+    if (!buffer.LoadFromFile(disk / "s.txt")) return 1;
+    buffer.SetLines(std::vector<std::string>(5000, "a line that no longer fits"));
+    if (buffer.SaveToFile(disk / "s.txt")) return 2;
+    if (buffer.GetLastError().find("No space left") == std::string::npos) return 3;
+    std::ifstream in(disk / "s.txt");
+    std::string kept((std::istreambuf_iterator<char>(in)), {});
+    std::size_t entries = std::distance(fs::directory_iterator(disk), fs::directory_iterator());
+    return kept == "old" && entries == 2 ? 0 : 4;
+}
+
+TEST_F(TextBufferTest, SaveOntoAFullDiskLeavesTheFileAsItWas) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(saveOntoAFullDisk(dir_));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == quillfen::testing::kNoPrivateDisk)
+        GTEST_SKIP() << "no private tmpfs can be mounted here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(TextBufferTest, SaveReplacesTargetKeepingPermissionsAndLinks) {

@@ -3,8 +3,6 @@
 // namespace of a child process, so nothing outside the test sees it.
 
 #include <fcntl.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,11 +13,10 @@
 
 #include "output/movie_writer_test_support.h"
 #include "support/movie_probe.h"
+#include "support/private_disk.h"
 
 namespace quillfen {
 namespace {
-
-constexpr int kSkip = 77;
 
 bool writeText(const std::string& path, const std::string& text) {
     std::ofstream out(path);
@@ -27,28 +24,11 @@ bool writeText(const std::string& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-bool enterPrivateMounts() {
-    if (::unshare(CLONE_NEWNS) != 0) {
-        uid_t uid = ::getuid();
-        gid_t gid = ::getgid();
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
-        writeText("/proc/self/setgroups", "deny");
-        if (!writeText("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !writeText("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-            return false;
-        }
-    }
-    return ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-
 // Runs in the child: fills a 1 MiB disk with raw frames, closes, copies the movie out and
 // writes "<accepted samples> <failure kind> <close ok>" into `report`.
 int fillTheDisk(const std::string& folder, bool worker) {
     std::string mountPoint = folder + "/small";
-    std::filesystem::create_directory(mountPoint);
-    if (!enterPrivateMounts() || ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0) {
-        return kSkip;
-    }
+    if (!testing::mountPrivateDisk(mountPoint, "1m")) return testing::kNoPrivateDisk;
     std::string path = mountPoint + "/full.avi";
     auto writer =
         makeFfmpegMovieWriter({.reuseIdenticalSamples = true, .encodeBesideCaller = worker});
@@ -79,7 +59,8 @@ void expectFinishedAfterDiskFull(bool worker) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == kSkip) GTEST_SKIP() << "no private tmpfs can be mounted here";
+    if (WEXITSTATUS(status) == testing::kNoPrivateDisk)
+        GTEST_SKIP() << "no private tmpfs can be mounted here";
     ASSERT_EQ(WEXITSTATUS(status), 0);
 
     std::ifstream report(dir.file("report"));
