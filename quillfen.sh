@@ -5,6 +5,8 @@
 #   ./quillfen.sh test    install what is missing, build with ASan+UBSan, run every test
 #   ./quillfen.sh build   install what is missing, build the Release program only
 #   ./quillfen.sh setup   only install the missing Debian packages
+#   ./quillfen.sh fuzz    build the libFuzzer targets (clang) and run each for 30 seconds
+#   ./quillfen.sh fuzz TARGET SECONDS   run one target for longer (TARGET: bmp_reader, ...)
 #
 # Builds go to build/release and build/sanitize; both use every core.
 set -euo pipefail
@@ -19,12 +21,13 @@ packages=(
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
     fonts-liberation2 fonts-dejavu-core fontconfig
 )
+fuzz_packages=(clang-14 libclang-rt-14-dev)
 
 say() { printf '\033[1mquillfen.sh:\033[0m %s\n' "$*" >&2; }
 
-setup() {
+setup() {  # then extra package names
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     ((${#missing[@]} == 0)) && return 0
@@ -85,7 +88,44 @@ run_tsan() {  # the video reader's threads under ThreadSanitizer
     for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/timeline/$t"; done
 }
 
+fuzz_targets=(bmp_reader png_reader jpeg_reader picture_loading script_parser text_buffer
+    script_colouring video_reader)
+
+# fuzz [TARGET SECONDS]: every target for 30 s, or one for longer. Corpora live in
+# build/fuzz/corpus (seeded by make-fuzz-corpus, grown by the fuzzer); crash, leak and timeout
+# inputs go to build/fuzz/findings. Non-zero on the first finding.
+fuzz() {
+    setup "${fuzz_packages[@]}"
+    local dir=build/fuzz seconds=30 targets=("${fuzz_targets[@]}")
+    if (($# > 0)); then
+        targets=("$1"); seconds=${2:-30}
+        [[ " ${fuzz_targets[*]} " == *" $1 "* ]] || { say "no fuzz target '$1' (${fuzz_targets[*]})"; exit 2; }
+    fi
+    CC=clang-14 CXX=clang++-14 configure_and_build "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DQUILLFEN_FUZZ=ON -DQUILLFEN_TESTS=OFF
+    "$dir/fuzz/make-fuzz-corpus" "$dir/seeds" examples
+    mkdir -p "$dir/findings"
+    export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export QT_QPA_PLATFORM=offscreen
+    local t
+    for t in "${targets[@]}"; do
+        mkdir -p "$dir/corpus/$t"
+        local dict=()
+        [[ $t == script_* || $t == text_buffer ]] && dict=(-dict=fuzz/script.dict)
+        say "fuzzing $t for $seconds s"
+        "$dir/fuzz/quillfen_fuzz_$t" "$dir/corpus/$t" "$dir/seeds/$t" -max_total_time="$seconds" \
+            -timeout=20 -rss_limit_mb=2048 "${dict[@]}" -print_final_stats=1 \
+            -artifact_prefix="$dir/findings/$t-" 2>"$dir/$t.log" || {
+            tail -n 60 "$dir/$t.log" >&2
+            say "fuzz target $t found a fault; the input is in $dir/findings/"
+            exit 1
+        }
+        grep -E '^stat::(number_of_executed_units|new_units_added)|cov: ' "$dir/$t.log" | tail -n 3 >&2
+    done
+}
+
 case ${1-} in
+    fuzz) shift; fuzz "$@" ;;
     demo) demo ;;
     test) run_tests ;;
     build) setup; build_release ;;
