@@ -5,6 +5,7 @@
 #   ./quillfen.sh test    install what is missing, build with ASan+UBSan, run every test
 #   ./quillfen.sh build   install what is missing, build the Release program only
 #   ./quillfen.sh setup   only install the missing Debian packages
+#   ./quillfen.sh package build the Release program and its Debian package (build/release/*.deb)
 #
 # Builds go to build/release and build/sanitize; both use every core.
 set -euo pipefail
@@ -18,6 +19,7 @@ packages=(
     qt6-base-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
     fonts-liberation2 fonts-dejavu-core fontconfig
+    help2man dpkg-dev desktop-file-utils man-db file bsdextrautils
 )
 
 say() { printf '\033[1mquillfen.sh:\033[0m %s\n' "$*" >&2; }
@@ -85,7 +87,15 @@ run_tsan() {  # the video reader's threads under ThreadSanitizer
     for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/timeline/$t"; done
 }
 
+package() {
+    setup
+    build_release
+    (cd build/release && cpack)
+    say "the package: $(ls build/release/quillfen_*.deb)"
+}
+
 case ${1-} in
+    package) package ;;
     demo) demo ;;
     test) run_tests ;;
     build) setup; build_release ;;
