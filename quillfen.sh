@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 root=$(pwd)
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev libgl-dev
@@ -50,9 +50,19 @@ build_release() {
     configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DQUILLFEN_TESTS=OFF
 }
 
-build_sanitize() {
+build_sanitize() {  # a warning fails the build here, as it does in CI
     configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_SANITIZE=ON \
-        -DQUILLFEN_TESTS=ON -DQUILLFEN_BENCH=ON
+        -DQUILLFEN_TESTS=ON -DQUILLFEN_BENCH=ON -DQUILLFEN_WERROR=ON
+}
+
+check_format() {  # every C++ file as .clang-format has it
+    local files
+    mapfile -t files < <(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
+        'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' 'tools/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
+    clang-format --dry-run --Werror "${files[@]}" || {
+        say "formatting differs from .clang-format: run clang-format -i on the files above"
+        exit 1
+    }
 }
 
 examples() {  # the example pictures are drawn by our own tool, never downloaded
@@ -70,6 +80,7 @@ demo() {
 
 run_tests() {
     setup
+    check_format
     build_sanitize
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
