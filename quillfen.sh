@@ -7,6 +7,7 @@
 #   ./quillfen.sh setup   only install the missing Debian packages
 #   ./quillfen.sh fuzz    build the libFuzzer targets (clang) and run each for 30 seconds
 #   ./quillfen.sh fuzz TARGET SECONDS   run one target for longer (TARGET: bmp_reader, ...)
+#   ./quillfen.sh package build the Release program and its Debian package (build/release/*.deb)
 #
 # Builds go to build/release and build/sanitize; both use every core.
 set -euo pipefail
@@ -14,12 +15,13 @@ cd "$(dirname "$0")"
 root=$(pwd)
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
     fonts-liberation2 fonts-dejavu-core fontconfig
+    help2man dpkg-dev desktop-file-utils man-db file bsdextrautils
 )
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 
@@ -51,9 +53,19 @@ build_release() {
     configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DQUILLFEN_TESTS=OFF
 }
 
-build_sanitize() {
+build_sanitize() {  # a warning fails the build here, as it does in CI
     configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_SANITIZE=ON \
-        -DQUILLFEN_TESTS=ON -DQUILLFEN_BENCH=ON
+        -DQUILLFEN_TESTS=ON -DQUILLFEN_BENCH=ON -DQUILLFEN_WERROR=ON
+}
+
+check_format() {  # every C++ file as .clang-format has it
+    local files
+    mapfile -t files < <(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
+        'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' 'tools/*.h' 'fuzz/*.cpp' 'fuzz/*.h')
+    clang-format --dry-run --Werror "${files[@]}" || {
+        say "formatting differs from .clang-format: run clang-format -i on the files above"
+        exit 1
+    }
 }
 
 examples() {  # the example pictures are drawn by our own tool, never downloaded
@@ -71,6 +83,7 @@ demo() {
 
 run_tests() {
     setup
+    check_format
     build_sanitize
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
@@ -124,11 +137,19 @@ fuzz() {
     done
 }
 
+package() {
+    setup
+    build_release
+    (cd build/release && cpack)
+    say "the package: $(ls build/release/quillfen_*.deb)"
+}
+
 case ${1-} in
     fuzz) shift; fuzz "$@" ;;
+    package) package ;;
     demo) demo ;;
     test) run_tests ;;
     build) setup; build_release ;;
     setup) setup ;;
-    *) sed -n '2,9s/^# \{0,1\}//p' "$0"; exit 2 ;;
+    *) sed -n '2,/^set -euo/s/^# \{0,1\}//p' "$0"; exit 2 ;;
 esac

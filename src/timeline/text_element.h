@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/raster/text_drawing.h"
 #include "imaging/font_colour_text.h"
+#include "imaging/raster/text_drawing.h"
 #include "script/colour.h"
 #include "timeline/caption_tail.h"
 #include "timeline/geometry_value.h"

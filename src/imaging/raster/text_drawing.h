@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/frame_image.h"
 #include "imaging/font_colour_text.h"
+#include "imaging/frame_image.h"
 #include "script/colour.h"
 
 namespace quillfen {
