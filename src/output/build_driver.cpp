@@ -8,6 +8,7 @@
 #include "output/frame_loop.h"
 #include "output/movie_file_choice.h"
 #include "output/movie_file_sink.h"
+#include "output/pending_movie_file.h"
 #include "script/script_parser.h"
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
@@ -159,9 +160,7 @@ void BuildDriver::writeMovie(BuildOutcome& outcome) {
     host_.rememberOutputFile(*name);
     if (isDrivePath(*name)) {
         // Made here, the folder would be one named "C:" in the current directory.
-        trace("Error: the movie file " + drivePathText(*name), trace_colour::kRed, kIconLightning);
-        trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
-        outcome.movie = MovieEnd::Failed;
+        abortMovie("Error: the movie file " + drivePathText(*name), outcome);
         return;
     }
     std::string path = nativePath(*name, settings_);
@@ -173,36 +172,62 @@ void BuildDriver::writeMovie(BuildOutcome& outcome) {
         trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
         return;
     }
-    WriterStatus opened = writer->open(path, *choice);
-    if (!opened.ok()) {
-        if (opened.failure == WriterFailure::Refused) {
-            trace("Error: " + opened.reason + ".", trace_colour::kRed, kIconLightning);
-        } else {
-            trace(
-                "Error: failed when opening the new AVI (maybe still open in another "
-                "application?)",
-                trace_colour::kRed, kIconLightning);
-            trace(opened.reason, trace_colour::kRed, kIconNone);
-        }
-        trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
-        outcome.movie = MovieEnd::Failed;
+    std::string error;
+    std::optional<PendingMovieFile> file = PendingMovieFile::prepare(path, error);
+    if (!file) {
+        abortMovie("Error: " + error, outcome);
         return;
     }
+    if (openWriter(*writer, file->writePath(), *choice, outcome))
+        writeFrames(*writer, *file, path, outcome);
+}
+
+bool BuildDriver::openWriter(MovieWriter& writer, const std::string& path,
+                             const CodecChoice& choice, BuildOutcome& outcome) {
+    WriterStatus opened = writer.open(path, choice);
+    if (opened.ok()) return true;
+    if (opened.failure == WriterFailure::Refused) {
+        abortMovie("Error: " + opened.reason + ".", outcome);
+        return false;
+    }
+    trace("Error: failed when opening the new AVI (maybe still open in another application?)",
+          trace_colour::kRed, kIconLightning);
+    abortMovie(opened.reason, outcome, kIconNone);
+    return false;
+}
+
+void BuildDriver::writeFrames(MovieWriter& writer, PendingMovieFile& file, const std::string& path,
+                              BuildOutcome& outcome) {
     running_ = true;
     host_.movieFramesCounted(outcome.totalFrames);
-    MovieFileSink sink(*writer, host_, path);
+    MovieFileSink sink(writer, host_, path);
     FrameLoop loop({host_, settings_, debugFlags_, stopRequested_, markedLine_});
     LoopResult result = loop.run(elements_, sink);
     if (result.end == LoopEnd::Failed)
         trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
-    WriterStatus closed = writer->close();
+    WriterStatus closed = writer.close();
     bool closeFailed =
         !closed.ok() && !(closed.failure == WriterFailure::Write && sink.writeFailureReported());
     if (closeFailed) trace(writerFailureText(path, closed), trace_colour::kRed, kIconLightning);
     outcome.framesTaken = result.framesTaken;
-    outcome.framesWritten = writer->samplesWritten();
+    outcome.framesWritten = writer.samplesWritten();
     outcome.movie = result.end == LoopEnd::Stopped ? MovieEnd::Stopped : MovieEnd::Completed;
     if (result.end == LoopEnd::Failed || closeFailed) outcome.movie = MovieEnd::Failed;
+    // A file without a single frame is no movie; one with frames is finished whatever ended
+    // the build, and only now replaces an earlier movie of the same name.
+    std::string error;
+    if (outcome.framesWritten == 0) {
+        file.discard();
+    } else if (!file.commit(error)) {
+        trace("Error: " + error, trace_colour::kRed, kIconLightning);
+        outcome.movie = MovieEnd::Failed;
+    }
+}
+
+void BuildDriver::abortMovie(const std::string& text, BuildOutcome& outcome, int icon) {
+    trace(text, trace_colour::kRed, icon);
+    trace("Processing aborted.", trace_colour::kOrange, kIconWarning);
+    outcome.movie = MovieEnd::Failed;
 }
 
 FrameImage BuildDriver::renderFrame(const ScriptLines& script, FrameRequest request,

@@ -19,6 +19,8 @@
 
 namespace quillfen {
 
+class PendingMovieFile;
+
 enum class BuildMode { Check, Run };
 
 /// How the writing of a movie ended.
@@ -89,6 +91,12 @@ class BuildDriver {
     bool linkAndCount(BuildOutcome& outcome);
     void listElements();
     void writeMovie(BuildOutcome& outcome);
+    bool openWriter(MovieWriter& writer, const std::string& path, const CodecChoice& choice,
+                    BuildOutcome& outcome);
+    void writeFrames(MovieWriter& writer, PendingMovieFile& file, const std::string& path,
+                     BuildOutcome& outcome);
+    /// Writes `text` (red) and "Processing aborted.", and marks the movie failed.
+    void abortMovie(const std::string& text, BuildOutcome& outcome, int icon = kIconLightning);
     FrameImage captureFrame(FrameRequest request, BuildOutcome& outcome);
     void finish();
 

@@ -58,9 +58,10 @@ TEST_F(WindowTest, SaveWritesToATypedNameWithoutADialogAndReportsFailures) {
     controls().scriptBox->setEditText(path("no/such/folder/x.txt"));
     window().save();
     EXPECT_EQ(log.asked,
-              (std::vector<std::string>{"Error!: Error when saving script. Script not saved.\n" +
-                                        path("no/such/folder/x.txt").toStdString() +
-                                        ": No such file or directory"}));
+              (std::vector<std::string>{
+                  "Error!: Error when saving script. Script not saved.\ncannot create a temporary "
+                  "file beside '" +
+                  path("no/such/folder/x.txt").toStdString() + "': No such file or directory"}));
     EXPECT_TRUE(editor().isModified());
     EXPECT_EQ(editorLines(), (std::vector<std::string>{">resize=64x48", "; more"}));
 }

@@ -23,6 +23,7 @@
 #include "imaging/dib_ops.h"
 #include "imaging/picture_loader.h"
 #include "support/movie_probe.h"
+#include "support/private_disk.h"
 #include "support/temp_folder.h"
 
 namespace quillfen {
@@ -79,6 +80,16 @@ long long totalFrames(const std::string& trace) {
     std::smatch match;
     static const std::regex total(R"(Total movie time: \S+  \((\d+) frames\))");
     return std::regex_search(trace, match, total) ? std::stoll(match[1]) : -1;
+}
+
+/// The size of the temporary file a build writes `name` under, or 0.
+std::uintmax_t pendingMovieSize(const std::string& folder, const std::string& name) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string file = entry.path().filename().string();
+        if (file.starts_with("." + name + "-")) return entry.file_size(error);
+    }
+    return 0;
 }
 
 class BuildCommand : public ::testing::Test {
@@ -184,6 +195,81 @@ TEST_F(BuildCommand, MissingOrExistingMovieFilesEndTheBuildWithAClearMessage) {
     EXPECT_EQ(quillfen(folder.path(), {"frame", "s.txt", "-o", "f.png"}).status, 2);
 }
 
+/// True when no temporary movie file is left in `folder`.
+bool noPendingMovies(const std::string& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().find(".avi-") != std::string::npos) return false;
+    return true;
+}
+
+TEST_F(BuildCommand, AnEarlierMovieIsReplacedOnlyByAFinishedOne) {
+    std::filesystem::create_directory(path("folder.avi"));
+    script(">resize=32x32\n>frame=red|0.2\n");
+    CliRun intoFolder = quillfen(folder.path(), {"build", "s.txt", "-o", "folder.avi", "-y"});
+    EXPECT_EQ(intoFolder.status, 1);
+    EXPECT_NE(
+        intoFolder.out.find("Error: the movie file '" + path("folder.avi") + "' is a folder."),
+        std::string::npos)
+        << intoFolder.out;
+    EXPECT_EQ(intoFolder.out.find("Processing picture"), std::string::npos);
+
+    // A picture that cannot be read gives no frame: the earlier movie stays as it was.
+    folder.touch("old.avi", "old movie");
+    folder.touch("broken.bmp", "BM not a picture");
+    script(">resize=32x32\nbroken.bmp*0.2\n");
+    CliRun noFrame = quillfen(folder.path(), {"build", "s.txt", "-o", "old.avi", "-y"});
+    EXPECT_EQ(noFrame.status, 1) << noFrame.out;
+    EXPECT_EQ(readAll(path("old.avi")), "old movie");
+    EXPECT_TRUE(noPendingMovies(folder.path()));
+
+    // The folder of a movie being written is removed: the build says so and fails.
+    script(">resize=64x48\n>frame=red|4000\n");
+    std::filesystem::create_directory(path("gone"));
+    pid_t pid = start(folder.path(), {"build", "s.txt", "-o", "gone/m.avi", "--codec", "mjpeg"});
+    while (pendingMovieSize(path("gone"), "m.avi") < 20000) {
+        int raw = 0;
+        ASSERT_EQ(waitpid(pid, &raw, WNOHANG), 0) << "the build ended by itself";
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::filesystem::remove_all(path("gone"));
+    kill(pid, SIGINT);
+    CliRun removed = finish(folder.path(), pid);
+    EXPECT_EQ(removed.status, 1) << removed.out;
+    EXPECT_NE(removed.out.find("the finished movie could not be renamed to '" + path("gone/m.avi") +
+                               "': No such file or directory."),
+              std::string::npos)
+        << removed.out;
+}
+
+// In a child with a private 1 MiB disk: a build whose movie fills the disk. Exit status 0 when
+// the build failed with status 1 and a message, and the movie it left decodes to its end
+// without a temporary file beside it; 1-4 say which of those went wrong.
+int buildOntoAFullDisk(const std::string& folder) {
+    const std::string disk = folder + "/small";
+    if (!testing::mountPrivateDisk(disk, "1m")) return testing::kNoPrivateDisk;
+    CliRun run = quillfen(folder, {"build", "s.txt", "-o", "small/m.avi", "--codec", "raw"});
+    if (run.status != 1) return 1;
+    if (run.out.find("disk is full") == std::string::npos) return 2;
+    std::string error;
+    std::vector<FrameImage> frames = testing::decodeMovieFrames(disk + "/m.avi", -1, &error);
+    if (frames.empty() || !error.empty()) return 3;
+    return noPendingMovies(disk) ? 0 : 4;
+}
+
+TEST_F(BuildCommand, AFullDiskLeavesAFinishedMovieOfTheFramesWritten) {
+    // Every frame differs, so the raw movie outgrows the disk quickly.
+    script(">resize=64x48\n>frame=red|0.1\n>transition=Fade|20\n>frame=blue|0.1\n");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(buildOntoAFullDisk(folder.path()));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == testing::kNoPrivateDisk)
+        GTEST_SKIP() << "no private tmpfs can be mounted here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST_F(BuildCommand, PictureWritesTheFittedPictureAsBmpOnly) {
     picture("wide.bmp", 120, 40, makeColour(20, 180, 200));
     CliRun fitted = quillfen(
@@ -246,8 +332,8 @@ TEST_F(BuildCommand, CtrlCTermAndHangUpFinishTheFileAndExitWith128PlusTheSignal)
         SCOPED_TRACE(signalNumber);
         std::filesystem::remove(path("long.avi"));
         pid_t pid = start(folder.path(), {"build", "s.txt", "-o", "long.avi", "--codec", "mjpeg"});
-        std::error_code error;
-        while (std::filesystem::file_size(path("long.avi"), error) < 20000 || error) {
+        // The movie grows under a temporary name until it is finished.
+        while (pendingMovieSize(folder.path(), "long.avi") < 20000) {
             int raw = 0;
             ASSERT_EQ(waitpid(pid, &raw, WNOHANG), 0) << "the build ended by itself";
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
