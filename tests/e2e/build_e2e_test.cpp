@@ -151,6 +151,36 @@ TEST_F(BuildCommand, EveryRawFrameEqualsWhatQuillfenFrameRenders) {
     }
 }
 
+TEST_F(BuildCommand, AScriptWrittenOnWindowsBuildsTheSameMovieAsItsLinuxTwin) {
+    picture("Pics/Beach.bmp", 60, 40, makeColour(200, 120, 40));
+    picture("Pics/caf\xC3\xA9.bmp", 40, 60, makeColour(40, 120, 200));
+    picture("Pics/seq/IMG001.bmp", 50, 50, makeColour(10, 200, 10));
+    picture("Pics/seq/img002.BMP", 50, 50, makeColour(200, 10, 200));
+    // The caption has curly quotes and the euro sign, which Windows-1252 holds in one byte each.
+    folder.touch("linux.txt",
+                 ">resize=96x64\n>path=Pics/\nBeach.bmp*0.2\n>text=\xE2\x80\x9C"
+                 "Caf\xC3\xA9\xE2\x80\x9D "
+                 "5 \xE2\x82\xAC|2,2,90,30\ncaf\xC3\xA9.bmp*0.2\n>sequence=seq/IMG[3].bmp|1|2\n");
+    folder.touch("windows.txt",
+                 ">resize=96x64\r\n>path=pics\\\r\nBEACH.BMP. *0.2\r\n>text=\x93"
+                 "Caf\xE9\x94 "
+                 "5 \x80|2,2,90,30\r\nCAF\xC9.bmp*0.2\r\n>sequence=SEQ\\img[3].bmp|1\r\n");
+    for (const char* twin : {"linux", "windows"}) {
+        CliRun run = quillfen(folder.path(), {"build", std::string(twin) + ".txt", "-o",
+                                              std::string(twin) + ".avi", "--codec", "raw"});
+        ASSERT_EQ(run.status, 0) << twin << "\n" << run.out << run.err;
+    }
+    std::vector<FrameImage> linux = testing::decodeMovieFrames(path("linux.avi"));
+    std::vector<FrameImage> windows = testing::decodeMovieFrames(path("windows.avi"));
+    ASSERT_EQ(linux.size(), 12u);
+    ASSERT_EQ(windows.size(), linux.size());
+    for (std::size_t i = 0; i < linux.size(); ++i) {
+        ASSERT_EQ(windows[i].stride(), linux[i].stride());
+        EXPECT_EQ(std::memcmp(windows[i].pixels(), linux[i].pixels(), linux[i].stride() * 64), 0)
+            << "frame " << i;
+    }
+}
+
 TEST_F(BuildCommand, TheDefaultCodecPutsKeyFramesOnEveryElementsFirstFrame) {
     picture("tall.bmp", 30, 90, makeColour(200, 180, 20));
     picture("wide.bmp", 120, 40, makeColour(20, 180, 200));
