@@ -23,6 +23,7 @@ struct BuildArgs {
     bool overwrite = false;
     bool quiet = false;
     bool smoothMotion = false;
+    bool mute = false;
 };
 
 template <class Number>
@@ -31,7 +32,7 @@ bool readInto(std::optional<Number>& field, std::string_view text) {
     return field.has_value();
 }
 
-constexpr std::array<CommandOption<BuildArgs>, 8> kBuildOptions = {{
+constexpr std::array<CommandOption<BuildArgs>, 9> kBuildOptions = {{
     {"--output", "-o", "MOVIE", "the movie file (else the Script's moviefile)",
      [](BuildArgs& a, std::string_view v) { return !(a.movieFile = v).empty(); }},
     {"--codec", "", "NAME", "the codec ('quillfen codecs' lists them)",
@@ -48,6 +49,8 @@ constexpr std::array<CommandOption<BuildArgs>, 8> kBuildOptions = {{
      [](BuildArgs& a, std::string_view) { return a.quiet = true; }},
     {"--smooth-motion", "", "", "pan and zoom at sub-pixel positions (no stepping)",
      [](BuildArgs& a, std::string_view) { return a.smoothMotion = true; }},
+    {"--mute", "", "", "no sound stream, whatever the Script's soundtrack says",
+     [](BuildArgs& a, std::string_view) { return a.mute = true; }},
 }};
 
 int exitStatusOf(const BuildOutcome& outcome) {
@@ -97,6 +100,7 @@ int runBuildCommand(const CommandArgs& list) {
     BuildDriver driver(host, builtinEffectCatalogue(), programCaptionTail());
     driver.settings().scriptFolder = scriptFolderOf(scriptName);
     driver.settings().smoothMotion = args.smoothMotion;
+    driver.setMute(args.mute);
     // -o is relative to the current directory, a moviefile name to the Script's folder.
     if (!args.movieFile.empty())
         driver.forceOutputFile(std::filesystem::absolute(args.movieFile).string());

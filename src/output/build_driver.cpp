@@ -9,6 +9,7 @@
 #include "output/movie_file_choice.h"
 #include "output/movie_file_sink.h"
 #include "output/pending_movie_file.h"
+#include "output/soundtrack_mixer.h"
 #include "script/script_parser.h"
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
@@ -103,6 +104,7 @@ void BuildDriver::start() {
     trace("Parsing script...", trace_colour::kBlue, kIconInformation);
     settings_.reset();
     elements_.clear();
+    soundtracks_.clear();
     if (markedLine_ != -1) {
         host_.clearLineMark(markedLine_);
         markedLine_ = -1;
@@ -111,7 +113,7 @@ void BuildDriver::start() {
 }
 
 bool BuildDriver::parse(const ScriptLines& script) {
-    TimelineFactory factory(elements_, effects_, tail_);
+    TimelineFactory factory(elements_, effects_, tail_, &soundtracks_);
     DriverParseListener listener(*this);
     ParseResult result = parseScript(script, settings_, factory, listener);
     debugFlags_ = result.debugFlags;
@@ -137,6 +139,8 @@ bool BuildDriver::linkAndCount(BuildOutcome& outcome) {
         return false;
     }
     outcome.totalFrames = countFrames(elements_);
+    totalFrames_ = outcome.totalFrames;
+    placeSoundtracks(soundtracks_, elements_);
     trace(formatText("Total movie time: %s  (%lld frames)",
                      formatMovieTime(outcome.totalFrames / settings_.frameRate).c_str(),
                      static_cast<long long>(outcome.totalFrames)),
@@ -149,6 +153,9 @@ void BuildDriver::listElements() {
         trace(element->describe(), trace_colour::kNormal,
               kIconTickedBox + static_cast<int>(element->kind));
     }
+    for (const SoundtrackCue& cue : soundtracks_)
+        trace(describeSoundtrack(cue, settings_.frameRate, totalFrames_), trace_colour::kNormal,
+              kIconNone);
 }
 
 void BuildDriver::writeMovie(BuildOutcome& outcome) {
@@ -198,9 +205,15 @@ bool BuildDriver::openWriter(MovieWriter& writer, const std::string& path,
 
 void BuildDriver::writeFrames(MovieWriter& writer, PendingMovieFile& file, const std::string& path,
                               BuildOutcome& outcome) {
+    std::unique_ptr<SoundtrackMixer> mixer;
+    if (!prepareSound(writer, mixer, outcome)) {
+        file.discard();
+        return;
+    }
     running_ = true;
     host_.movieFramesCounted(outcome.totalFrames);
     MovieFileSink sink(writer, host_, path);
+    sink.setSoundtrack(mixer.get());
     FrameLoop loop({host_, settings_, debugFlags_, stopRequested_, markedLine_});
     LoopResult result = loop.run(elements_, sink);
     if (result.end == LoopEnd::Failed)
@@ -222,6 +235,22 @@ void BuildDriver::writeFrames(MovieWriter& writer, PendingMovieFile& file, const
         trace("Error: " + error, trace_colour::kRed, kIconLightning);
         outcome.movie = MovieEnd::Failed;
     }
+}
+
+bool BuildDriver::prepareSound(MovieWriter& writer, std::unique_ptr<SoundtrackMixer>& mixer,
+                               BuildOutcome& outcome) {
+    if (mute_ || soundtracks_.empty()) return true;
+    // The sound keeps time with the video as the writer stores its rate (thousandths).
+    const double rate = std::trunc(settings_.frameRate * 1000.0 + 0.5) / 1000.0;
+    mixer = std::make_unique<SoundtrackMixer>(soundtracks_, rate, outcome.totalFrames);
+    if (!mixer->hasSound()) {
+        mixer.reset();
+        return true;
+    }
+    WriterStatus status = writer.enableSound();
+    if (status.ok()) return true;
+    abortMovie("Error: " + status.reason + ".", outcome);
+    return false;
 }
 
 void BuildDriver::abortMovie(const std::string& text, BuildOutcome& outcome, int icon) {

@@ -16,10 +16,12 @@
 #include "script/script_lines.h"
 #include "timeline/caption_tail.h"
 #include "timeline/element_list.h"
+#include "timeline/soundtrack.h"
 
 namespace quillfen {
 
 class PendingMovieFile;
+class SoundtrackMixer;
 
 enum class BuildMode { Check, Run };
 
@@ -81,6 +83,8 @@ class BuildDriver {
     /// A movie file that wins over the Script's `moviefile` (the command line's -o); empty:
     /// none.
     void forceOutputFile(std::string name) { forcedOutputFile_ = std::move(name); }
+    /// Builds write no sound stream, whatever the Script's soundtrack says (--mute).
+    void setMute(bool mute) { mute_ = mute; }
     /// DebugFlag bits of the last parse.
     std::uint32_t debugFlags() const { return debugFlags_; }
 
@@ -97,6 +101,10 @@ class BuildDriver {
                      BuildOutcome& outcome);
     /// Writes `text` (red) and "Processing aborted.", and marks the movie failed.
     void abortMovie(const std::string& text, BuildOutcome& outcome, int icon = kIconLightning);
+    /// The mixer of the Script's soundtrack with the writer's sound stream enabled, or none
+    /// for a silent movie; false when the writer refuses sound (reported).
+    bool prepareSound(MovieWriter& writer, std::unique_ptr<SoundtrackMixer>& mixer,
+                      BuildOutcome& outcome);
     FrameImage captureFrame(FrameRequest request, BuildOutcome& outcome);
     void finish();
 
@@ -110,6 +118,9 @@ class BuildDriver {
     Clock clock_;
     MovieSettings settings_;
     ElementList elements_;
+    SoundtrackList soundtracks_;
+    std::int64_t totalFrames_ = 0;
+    bool mute_ = false;
     std::string outputFile_;
     std::string forcedOutputFile_;
     WriterFactory writerFactory_;

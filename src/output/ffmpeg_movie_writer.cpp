@@ -14,6 +14,8 @@ namespace {
 
 // Frames waiting for the encoder: enough to keep it busy, few enough to keep memory flat.
 constexpr std::size_t kQueueDepth = 2;
+// The index of a job that carries only sound.
+constexpr std::int64_t kSoundOnly = -1;
 
 WriterStatus usage(std::string reason) {
     return {WriterFailure::Usage, 0, std::move(reason)};
@@ -28,6 +30,11 @@ class FfmpegMovieWriter final : public MovieWriter {
     WriterStatus open(const std::string& path, const CodecChoice& choice) override {
         close();
         return muxer_.open(path, choice);
+    }
+
+    WriterStatus enableSound() override {
+        if (!muxer_.isOpen()) return usage("no movie file is open");
+        return muxer_.enableSound();
     }
 
     WriterStatus setUpStream(const BitmapInfoHeader& first, double frameRate) override {
@@ -48,7 +55,8 @@ class FfmpegMovieWriter final : public MovieWriter {
     WriterStatus writeSample(std::int64_t index, std::span<const std::uint8_t> rows,
                              SampleFlags flags) override {
         if (rows.size() != rowBytes_) return usage(wrongSize(index));
-        SampleJob job{index, FrameImage::allocateForOverwrite(rows.size()), 0, rows.size(), flags};
+        SampleJob job{index, FrameImage::allocateForOverwrite(rows.size()), 0, rows.size(), flags,
+                      {}};
         if (!job.block) return {WriterFailure::Write, 0, "out of memory"};
         std::memcpy(job.block.data(), rows.data(), rows.size());
         return submit(std::move(job));
@@ -60,7 +68,15 @@ class FfmpegMovieWriter final : public MovieWriter {
             return usage(wrongSize(index));
         }
         std::size_t offset = frame.pixelOffset();
-        return submit(SampleJob{index, std::move(frame), offset, rowBytes_, flags});
+        return submit(SampleJob{index, std::move(frame), offset, rowBytes_, flags, {}});
+    }
+
+    WriterStatus writeSound(std::vector<float> samples) override {
+        if (!muxer_.streamReady()) return usage("the stream is not set up");
+        SampleJob job;
+        job.index = kSoundOnly;
+        job.sound = std::move(samples);
+        return enqueue(std::move(job));
     }
 
     WriterStatus close() override {
@@ -89,7 +105,12 @@ class FfmpegMovieWriter final : public MovieWriter {
                          std::to_string(lastIndex_));
         }
         lastIndex_ = job.index;
-        if (!worker_.joinable()) return muxer_.writeSample(job);
+        return enqueue(std::move(job));
+    }
+
+    // Samples and sound share one queue, so the worker writes them in the caller's order.
+    WriterStatus enqueue(SampleJob job) {
+        if (!worker_.joinable()) return write(job);
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return queue_.size() < kQueueDepth || !failure_.ok(); });
         if (!failure_.ok()) {
@@ -112,12 +133,16 @@ class FfmpegMovieWriter final : public MovieWriter {
             queue_.pop_front();
             bool failed = !failure_.ok();
             lock.unlock();
-            WriterStatus status = failed ? WriterStatus::success() : muxer_.writeSample(job);
+            WriterStatus status = failed ? WriterStatus::success() : write(job);
             job = SampleJob{};
             lock.lock();
             if (!status.ok() && failure_.ok()) failure_ = status;
             changed_.notify_all();
         }
+    }
+
+    WriterStatus write(SampleJob& job) {
+        return job.index == kSoundOnly ? muxer_.writeSound(job.sound) : muxer_.writeSample(job);
     }
 
     void stopWorker() {

@@ -85,6 +85,14 @@ WriterStatus FfmpegSampleMuxer::open(const std::string& path, const CodecChoice&
     return WriterStatus::success();
 }
 
+WriterStatus FfmpegSampleMuxer::enableSound() {
+    if (!format_ || headerWritten_ || stream_) {
+        return failure(WriterFailure::Usage, 0, "sound is enabled after the stream is set up");
+    }
+    soundWanted_ = true;
+    return WriterStatus::success();
+}
+
 WriterStatus FfmpegSampleMuxer::setUpStream(const BitmapInfoHeader& first, double frameRate) {
     if (!format_ || headerWritten_ || stream_) {
         return failure(WriterFailure::Usage, 0, "the stream is already set up or no file is open");
@@ -123,6 +131,14 @@ WriterStatus FfmpegSampleMuxer::setUpStream(const BitmapInfoHeader& first, doubl
         if (err < 0) return failure(WriterFailure::SetUp, err, why.empty() ? errorText(err) : why);
         if (codec_->name == "xvid" && container_ == Container::Avi) {
             par->codec_tag = MKTAG('X', 'V', 'I', 'D');
+        }
+    }
+    if (soundWanted_) {
+        sound_ = std::make_unique<FfmpegSoundEncoder>();
+        std::string why;
+        if (int err = sound_->open(format_, container_, raw_, why); err < 0) {
+            av_dict_free(&options);
+            return failure(WriterFailure::SetUp, err, why.empty() ? errorText(err) : why);
         }
     }
     int err = avformat_write_header(format_, &options);
@@ -216,9 +232,28 @@ int FfmpegSampleMuxer::writePacket(AVPacket* packet, std::int64_t index) {
     packet->duration = 1;
     packet->stream_index = stream_->index;
     av_packet_rescale_ts(packet, frameTime_, stream_->time_base);
-    err = av_write_frame(format_, packet);
+    return muxPacket(packet);
+}
+
+int FfmpegSampleMuxer::writeSoundPacket(AVPacket* packet) {
+    int err = sink_.ensureSpace(packet->size + kChunkOverhead,
+                                kReserveMargin + kReservePerSample * (lastIndex_ + 2));
+    return err < 0 ? err : muxPacket(packet);
+}
+
+int FfmpegSampleMuxer::muxPacket(AVPacket* packet) {
+    // With sound the library orders the two streams' packets by time (WMV needs that).
+    int err =
+        sound_ ? av_interleaved_write_frame(format_, packet) : av_write_frame(format_, packet);
     if (err >= 0 && sink_.writeError() < 0) err = AVERROR(-sink_.writeError());
     return err;
+}
+
+WriterStatus FfmpegSampleMuxer::writeSound(std::span<const float> samples) {
+    if (!failure_.ok()) return failure_;
+    if (!sound_) return failure(WriterFailure::Usage, 0, "the movie has no sound stream");
+    int err = sound_->encode(samples, [&](AVPacket* packet) { return writeSoundPacket(packet); });
+    return err < 0 ? failWrite(err, lastIndex_) : WriterStatus::success();
 }
 
 WriterStatus FfmpegSampleMuxer::failWrite(int err, std::int64_t index) {
@@ -239,6 +274,8 @@ WriterStatus FfmpegSampleMuxer::close() {
             err =
                 encoder_->flush([&](AVPacket* packet) { return writePacket(packet, packet->dts); });
         }
+        if (err >= 0 && failure_.ok() && sound_)
+            err = sound_->flush([&](AVPacket* packet) { return writeSoundPacket(packet); });
         if (err < 0) {
             result = failure(
                 WriterFailure::Close, err,
@@ -269,6 +306,8 @@ void FfmpegSampleMuxer::release() {
     av_packet_free(&previousPacket_);
     previousFrame_.reset();
     encoder_.reset();
+    sound_.reset();
+    soundWanted_ = false;
     headerWritten_ = false;
     lastIndex_ = -1;
     failure_ = WriterStatus::success();

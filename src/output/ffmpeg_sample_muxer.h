@@ -8,11 +8,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "imaging/frame_image.h"
 #include "output/codec_catalogue.h"
 #include "output/ffmpeg_file_sink.h"
 #include "output/ffmpeg_frame_encoder.h"
+#include "output/ffmpeg_sound_encoder.h"
 #include "output/movie_writer.h"
 
 extern "C" {
@@ -28,6 +30,8 @@ struct SampleJob {
     std::size_t offset = 0;  // where the rows start inside `block`
     std::size_t length = 0;
     SampleFlags flags;
+    /// Sound to write instead of a sample (the writer's sound-only jobs).
+    std::vector<float> sound;
 
     std::span<const std::uint8_t> rows() const { return {block.data() + offset, length}; }
 };
@@ -41,8 +45,12 @@ class FfmpegSampleMuxer {
 
     /// See MovieWriter::open.
     WriterStatus open(const std::string& path, const CodecChoice& choice);
+    /// See MovieWriter::enableSound: the sound stream is made with the video stream.
+    WriterStatus enableSound();
     /// See MovieWriter::setUpStream; the header is assumed checked by the caller.
     WriterStatus setUpStream(const BitmapInfoHeader& first, double frameRate);
+    /// Encodes and writes sound that follows the last sample; the first failure sticks.
+    WriterStatus writeSound(std::span<const float> samples);
     /// Encodes (or reuses) and writes one sample; the first failure sticks.
     WriterStatus writeSample(SampleJob& job);
     /// Drains the encoder, writes the trailer and releases the file; harmless twice.
@@ -57,6 +65,8 @@ class FfmpegSampleMuxer {
     WriterStatus writeEncodedSample(SampleJob& job, bool same);
     bool sameAsPrevious(const SampleJob& job) const;
     int writePacket(AVPacket* packet, std::int64_t index);
+    int writeSoundPacket(AVPacket* packet);
+    int muxPacket(AVPacket* packet);
     WriterStatus failWrite(int err, std::int64_t index);
     void release();
 
@@ -67,6 +77,8 @@ class FfmpegSampleMuxer {
     std::string path_;
     FfmpegFileSink sink_;
     std::unique_ptr<FfmpegFrameEncoder> encoder_;
+    bool soundWanted_ = false;
+    std::unique_ptr<FfmpegSoundEncoder> sound_;  // with a sound stream only
     AVFormatContext* format_ = nullptr;
     AVStream* stream_ = nullptr;
     AVRational frameTime_{1, 25};  // one frame in seconds: the encoder's time base

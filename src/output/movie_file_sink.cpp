@@ -20,7 +20,19 @@ SinkAnswer MovieFileSink::start(const FrameImage& first, double frameRate) {
 
 SinkAnswer MovieFileSink::deliver(std::int64_t index, FrameImage frame, SampleFlags flags) {
     WriterStatus status = writer_.writeSample(index, std::move(frame), flags);
-    if (status.ok()) return SinkAnswer::Continue;
+    if (status.ok() && mixer_) status = writeSoundUntil(index + 1);
+    return status.ok() ? SinkAnswer::Continue : reportFailure(status);
+}
+
+WriterStatus MovieFileSink::writeSoundUntil(std::int64_t frame) {
+    WriterStatus status = writer_.writeSound(mixer_->soundUntilFrame(frame));
+    // A sound file that fails mid-way only warns: silence follows and the movie goes on.
+    for (std::string& warning : mixer_->takeWarnings())
+        host_.addTrace(makeTraceEntry(std::move(warning), trace_colour::kOrange, kIconWarning));
+    return status;
+}
+
+SinkAnswer MovieFileSink::reportFailure(const WriterStatus& status) {
     host_.addTrace(
         makeTraceEntry(writerFailureText(fileName_, status), trace_colour::kRed, kIconLightning));
     writeFailureReported_ = true;

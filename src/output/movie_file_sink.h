@@ -7,6 +7,7 @@
 #include "output/build_host.h"
 #include "output/frame_sink.h"
 #include "output/movie_writer.h"
+#include "output/soundtrack_mixer.h"
 
 namespace quillfen {
 
@@ -22,11 +23,19 @@ class MovieFileSink : public FrameSink {
     /// Writes one sample; a failure is reported in red, naming the file and the reason.
     SinkAnswer deliver(std::int64_t index, FrameImage frame, SampleFlags flags) override;
 
+    /// After every sample, the soundtrack's sound up to the end of that frame is written too
+    /// (`mixer` not owned; null: a silent movie).
+    void setSoundtrack(SoundtrackMixer* mixer) { mixer_ = mixer; }
+
     /// True once a write failure has been reported (close() may return it again).
     bool writeFailureReported() const { return writeFailureReported_; }
 
   private:
+    SinkAnswer reportFailure(const WriterStatus& status);
+    WriterStatus writeSoundUntil(std::int64_t frame);
+
     MovieWriter& writer_;
+    SoundtrackMixer* mixer_ = nullptr;
     BuildHost& host_;
     std::string fileName_;
     bool writeFailureReported_ = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "imaging/frame_image.h"
 #include "output/codec_catalogue.h"
@@ -62,6 +63,17 @@ class MovieWriter {
                                      SampleFlags flags) = 0;
     /// The same for a whole Frame image, which the writer takes over (saving a copy).
     virtual WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) = 0;
+
+    /// Between open and setUpStream: the movie gets a 48 kHz stereo sound stream beside the
+    /// video, in the codec that suits the container. Writers without sound refuse.
+    virtual WriterStatus enableSound() {
+        return {WriterFailure::Refused, 0, "this writer writes no sound"};
+    }
+    /// Sound that follows the last sample written: interleaved stereo at 48 kHz (left, right),
+    /// in [-1, 1]. Kept in order with the samples; a failure sticks as for writeSample.
+    virtual WriterStatus writeSound(std::vector<float> /*samples*/) {
+        return {WriterFailure::Usage, 0, "the movie has no sound stream"};
+    }
 
     /// Finishes the file (remaining packets, index) and releases it, whatever happened
     /// before. Returns a write failure that no writeSample call has returned yet (an encoder

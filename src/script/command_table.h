@@ -32,15 +32,17 @@ enum class Command : int {
     Skip = 21,
     Crop = 22,
     Background = 23,
-    Picture = 100,  // a picture line
+    Soundtrack = 24,  // an extension: music under the pictures
+    Picture = 100,    // a picture line
 };
 
 /// The keywords with their leading ">", indexed by command code.
-inline constexpr std::array<std::string_view, 24> kCommandKeywords = {
-    ">resize",   ">resizemode", ">stereo", ">convert", ">flipv",     ">mergeframes",
-    ">path",     ">transition", ">kbe",    ">stop",    ">framerate", ">transpose",
-    ">sequence", ">moviefile",  ">mirror", ">frame",   ">debug",     ">video",
-    ">text",     ">logo",       ">pip",    ">skip",    ">crop",      ">background",
+inline constexpr std::array<std::string_view, 25> kCommandKeywords = {
+    ">resize",      ">resizemode", ">stereo",     ">convert",    ">flipv",
+    ">mergeframes", ">path",       ">transition", ">kbe",        ">stop",
+    ">framerate",   ">transpose",  ">sequence",   ">moviefile",  ">mirror",
+    ">frame",       ">debug",      ">video",      ">text",       ">logo",
+    ">pip",         ">skip",       ">crop",       ">background", ">soundtrack",
 };
 
 /// The command whose keyword equals `word` (">" included) without regard to case.

@@ -38,6 +38,13 @@ class ElementFactory {
 
     /// Whether the `path` command's folder (Script form, separator appended) exists.
     virtual bool folderExists(std::string_view folder, const MovieSettings& settings) = 0;
+
+    /// Reads a `soundtrack` line and keeps its cue; an invalid one gives `valid` false and
+    /// its error. Factories without sound accept and ignore it.
+    virtual BuiltElement buildSoundtrack(int /*lineIndex*/, const MovieSettings& /*settings*/,
+                                         std::string_view /*parameters*/) {
+        return {true, {}, ElementKind::None};
+    }
 };
 
 class ParseListener {

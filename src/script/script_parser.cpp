@@ -132,6 +132,11 @@ class ScriptParser {
                 return build(i, factory_.buildElement(code, i, settings_, text));
             case Command::Picture:
                 return buildPicture(i, text);
+            case Command::Soundtrack: {
+                // Not an Element: it adds no frames and leaves the neighbours of Transitions.
+                BuiltElement cue = factory_.buildSoundtrack(i, settings_, text);
+                return cue.valid ? Step::Next : fail(i, cue.message);
+            }
             default:
                 return build(i, factory_.buildElement(code, i, settings_, text));
         }

@@ -39,6 +39,17 @@ BuiltElement TimelineFactory::buildPicture(int line, const MovieSettings& settin
     return keep(std::make_unique<SourceElement>(line, settings, name, frameCount));
 }
 
+BuiltElement TimelineFactory::buildSoundtrack(int lineIndex, const MovieSettings& settings,
+                                              std::string_view parameters) {
+    if (!soundtracks_) return {true, {}, ElementKind::None};
+    std::string error;
+    std::optional<SoundtrackCue> cue = readSoundtrackCue(lineIndex, parameters, settings, error);
+    if (!cue) return {false, error, ElementKind::None};
+    cue->elementsBefore = elements_.size();
+    soundtracks_->push_back(std::move(*cue));
+    return {true, {}, ElementKind::None};
+}
+
 bool TimelineFactory::folderExists(std::string_view folder, const MovieSettings& settings) {
     return DirectoryExists(nativePath(folder, settings));
 }
