@@ -105,11 +105,15 @@ int FfmpegSoundEncoder::open(AVFormatContext* format, Container container, bool 
     err = avcodec_parameters_from_context(stream_->codecpar, codec_);
     if (err < 0) return err;
     stream_->time_base = codec_->time_base;
-    // AVI and WMV cannot say that the encoder's first samples are padding, so a player plays
-    // them first. Leaving out as many of our first samples keeps every later sample at its
-    // time (the containers with edit lists mark the padding instead).
-    if (container == Container::Avi || container == Container::Wmv) {
+    // AVI and MKV cannot say that the encoder's first samples are padding, so a player plays
+    // them first: leaving out as many of our first samples keeps every later sample at its
+    // time. MP4 and MOV mark the padding in their edit lists. WMA's decoder drops the padding
+    // and one frame more, which as many samples of silence in front make up for.
+    if (container == Container::Avi || container == Container::Mkv) {
         skipFrames_ = codec_->initial_padding;
+        nextPts_ = codec_->initial_padding;
+    } else if (container == Container::Wmv) {
+        pending_.assign(static_cast<std::size_t>(codec_->initial_padding) * kSoundChannels, 0.0f);
         nextPts_ = codec_->initial_padding;
     }
     // MP3's encoder takes a short last frame but then miscounts its queue; a whole one with

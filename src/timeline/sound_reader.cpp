@@ -166,8 +166,12 @@ class SoundReader::Impl {
         int r = swr_alloc_set_opts2(&raw, &stereo, AV_SAMPLE_FMT_FLT, kSoundRate, &input,
                                     static_cast<AVSampleFormat>(frame->format), frame->sample_rate,
                                     0, nullptr);
+        const bool mono = input.nb_channels == 1;
         av_channel_layout_uninit(&input);
         resampler_.reset(raw);
+        // A mono track plays at full level on both sides, not 3 dB lower as a centre would.
+        const double both[2] = {1.0, 1.0};
+        if (r >= 0 && mono) r = swr_set_matrix(raw, both, 1);
         if (r < 0 || (r = swr_init(raw)) < 0) {
             resampler_.reset();
             return fail("resampling", r);

@@ -22,6 +22,7 @@
 #include "imaging/bmp_reader.h"
 #include "imaging/dib_ops.h"
 #include "imaging/picture_loader.h"
+#include "support/cli_run.h"
 #include "support/movie_probe.h"
 #include "support/private_disk.h"
 #include "support/temp_folder.h"
@@ -31,45 +32,15 @@ namespace {
 
 using testing::TempFolder;
 
-struct CliRun {
-    int status = -1;  // exit status, or 128 + signal
-    std::string out;
-    std::string err;
-};
+using testing::CliRun;
+using testing::readAll;
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-/// Starts `quillfen ARGS` in `folder` with standard input from /dev/null and the outputs
-/// in files there; returns the child's id.
 pid_t start(const std::string& folder, const std::vector<std::string>& args) {
-    pid_t pid = fork();
-    if (pid != 0) return pid;
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    int in = open("/dev/null", O_RDONLY);
-    int out = open(".stdout", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    std::vector<char*> argv{const_cast<char*>(QUILLFEN_BINARY)};
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(QUILLFEN_BINARY, argv.data());
-    _exit(127);
+    return testing::startProgram(QUILLFEN_BINARY, folder, args);
 }
 
 CliRun finish(const std::string& folder, pid_t pid) {
-    int raw = 0;
-    waitpid(pid, &raw, 0);
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    run.out = readAll(folder + "/.stdout");
-    run.err = readAll(folder + "/.stderr");
-    return run;
+    return testing::finishProgram(folder, pid);
 }
 
 CliRun quillfen(const std::string& folder, const std::vector<std::string>& args) {
