@@ -10,6 +10,7 @@
 #include "imaging/dib_ops.h"
 #include "imaging/picture_fixtures.h"
 #include "support/clip_maker.h"
+#include "support/sound_maker.h"
 
 namespace quillfen::fuzz {
 namespace {
@@ -60,6 +61,7 @@ std::string makeFuzzPictures(const std::string& folder) {
     clip.width = 32;
     clip.height = 24;
     testing::makeClip(base + "clip.avi", clip);
+    testing::writeWav(base + "tone.wav", 0.5, testing::sine(440), 8000);
     return folder;
 }
 

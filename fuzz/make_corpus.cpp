@@ -87,7 +87,8 @@ std::vector<std::pair<std::string, std::string>> scriptSeeds(const fs::path& exa
          ">text=Hello|0|1|Arial|12|red\n>pip=c.bmp|0.5|10|10|30|20\n>kbe=a.jpg|1|0,0,40,30|10,10,"
          "20,15\n"
          ">sequence=seq/"
-         "img[3].png|1\n>video=clip.avi\n>frame=blue|0.5\n>stereo=1\n>convert=12\npair.jps*1\n"},
+         "img[3].png|1\n>video=clip.avi\n>soundtrack=tone.wav|80|0.2|1\n>frame=blue|0.5\n"
+         ">stereo=1\n>convert=12\npair.jps*1\n>soundtrack=0\n"},
         {"windows.txt",
          ">path=.\\\r\n>resizemode=2\r\nA.JPG*1\r\n>crop=C\r\n>background=#102030\r\nb.png\r\n"},
         {"errors.txt", ">resize=x\n>transition=Nope|-1\ncut.jpg\nmissing.jpg\n>skip=2\n>stop\n"},
