@@ -106,6 +106,15 @@ class FrameImage {
     std::size_t size_ = 0;
 };
 
+/// A finished frame that several holders read and none changes: a repeated frame is the same
+/// block again, never a copy.
+using SharedFrame = std::shared_ptr<const FrameImage>;
+
+/// `frame` as a shared, immutable frame; none for an empty image.
+inline SharedFrame shareFrame(FrameImage frame) {
+    return frame ? std::make_shared<const FrameImage>(std::move(frame)) : SharedFrame{};
+}
+
 /// A new image of identical bytes; empty for an empty input or a failed allocation.
 FrameImage DibCopy(const FrameImage& image);
 

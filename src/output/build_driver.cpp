@@ -24,17 +24,17 @@ class FrameCaptureSink : public FrameSink {
 
     SinkAnswer start(const FrameImage&, double) override { return SinkAnswer::Continue; }
     bool wants(std::int64_t index) const override { return index == index_; }
-    SinkAnswer deliver(std::int64_t index, FrameImage frame, SampleFlags) override {
+    SinkAnswer deliver(std::int64_t index, SharedFrame frame, SampleFlags) override {
         if (index < index_) return SinkAnswer::Continue;
         if (index == index_) frame_ = std::move(frame);
         return SinkAnswer::Done;
     }
-    const FrameImage& frame() const { return frame_; }
-    FrameImage takeFrame() { return std::move(frame_); }
+    bool hasFrame() const { return frame_ != nullptr; }
+    FrameImage takeFrame() { return frame_ ? DibCopy(*frame_) : FrameImage{}; }
 
   private:
     std::int64_t index_;
-    FrameImage frame_;
+    SharedFrame frame_;
 };
 
 // The frame shown at a time is the last one that started at or before it; the small
@@ -232,7 +232,7 @@ FrameImage BuildDriver::captureFrame(FrameRequest request, BuildOutcome& outcome
     LoopResult result = loop.run(elements_, sink);
     outcome.framesTaken = result.framesTaken;
     outcome.movie = result.end == LoopEnd::Stopped ? MovieEnd::Stopped : MovieEnd::None;
-    if (!sink.frame() && result.end != LoopEnd::Stopped) {
+    if (!sink.hasFrame() && result.end != LoopEnd::Stopped) {
         trace(formatText("Error: the build does not write frame %lld (see the warnings above).",
                          static_cast<long long>(index)),
               trace_colour::kRed, kIconNoEntry);

@@ -48,18 +48,22 @@ class FfmpegMovieWriter final : public MovieWriter {
     WriterStatus writeSample(std::int64_t index, std::span<const std::uint8_t> rows,
                              SampleFlags flags) override {
         if (rows.size() != rowBytes_) return usage(wrongSize(index));
-        SampleJob job{index, FrameImage::allocateForOverwrite(rows.size()), 0, rows.size(), flags};
-        if (!job.block) return {WriterFailure::Write, 0, "out of memory"};
-        std::memcpy(job.block.data(), rows.data(), rows.size());
-        return submit(std::move(job));
+        FrameImage copy = FrameImage::allocateForOverwrite(rows.size());
+        if (!copy) return {WriterFailure::Write, 0, "out of memory"};
+        std::memcpy(copy.data(), rows.data(), rows.size());
+        return submit(SampleJob{index, shareFrame(std::move(copy)), 0, rows.size(), flags});
     }
 
     WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) override {
-        if (!frame.rowsFit() || frame.width() != width_ || frame.height() != height_ ||
-            frame.bitCount() != 24) {
+        return writeSample(index, shareFrame(std::move(frame)), flags);
+    }
+
+    WriterStatus writeSample(std::int64_t index, SharedFrame frame, SampleFlags flags) override {
+        if (!frame || !frame->rowsFit() || frame->width() != width_ || frame->height() != height_ ||
+            frame->bitCount() != 24) {
             return usage(wrongSize(index));
         }
-        std::size_t offset = frame.pixelOffset();
+        std::size_t offset = frame->pixelOffset();
         return submit(SampleJob{index, std::move(frame), offset, rowBytes_, flags});
     }
 

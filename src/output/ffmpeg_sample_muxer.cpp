@@ -31,13 +31,15 @@ WriterStatus failure(WriterFailure kind, int err, std::string reason) {
 }
 
 void freeFrameBlock(void* opaque, std::uint8_t*) {
-    std::unique_ptr<FrameImage> owned(static_cast<FrameImage*>(opaque));
+    std::unique_ptr<SharedFrame> owned(static_cast<SharedFrame*>(opaque));
 }
 
-// A packet that owns the job's block and points at its rows, without copying them.
+// A packet that holds the job's block and points at its rows, without copying them.
 AVPacket* packetOwning(SampleJob& job) {
-    auto owner = std::make_unique<FrameImage>(std::move(job.block));
-    AVBufferRef* buffer = av_buffer_create(owner->data(), static_cast<int>(owner->size()),
+    auto owner = std::make_unique<SharedFrame>(std::move(job.block));
+    // The buffer is marked read-only: libavformat only reads the shared rows.
+    auto* bytes = const_cast<std::uint8_t*>((*owner)->data());
+    AVBufferRef* buffer = av_buffer_create(bytes, static_cast<int>((*owner)->size()),
                                            &freeFrameBlock, owner.get(), AV_BUFFER_FLAG_READONLY);
     if (!buffer) return nullptr;
     owner.release();  // the buffer's free callback owns it now
@@ -139,12 +141,15 @@ bool FfmpegSampleMuxer::sameAsPrevious(const SampleJob& job) const {
     if (!reuse_ || !previousPacket_) return false;
     if (!raw_ && !encoder_->packetsRepeatable()) return false;
     if (job.flags.sameAsPrevious) return true;
+    // A frame written again is the same shared block.
+    if (job.rows().data() == previousPacket_->data) return true;
+    if (previousFrame_ == job.block) return true;
     if (raw_) {
         return static_cast<std::size_t>(previousPacket_->size) == job.length &&
                std::memcmp(previousPacket_->data, job.rows().data(), job.length) == 0;
     }
-    return previousFrame_ &&
-           std::memcmp(previousFrame_.data() + previousOffset_, job.rows().data(), job.length) == 0;
+    return previousFrame_ && std::memcmp(previousFrame_->data() + previousOffset_,
+                                         job.rows().data(), job.length) == 0;
 }
 
 WriterStatus FfmpegSampleMuxer::writeSample(SampleJob& job) {

@@ -21,15 +21,15 @@ extern "C" {
 
 namespace quillfen {
 
-/// The bytes of one sample, owned: a whole Frame image or a copy of the caller's rows.
+/// The bytes of one sample, held: a whole Frame image or a copy of the caller's rows.
 struct SampleJob {
     std::int64_t index = 0;
-    FrameImage block;
+    SharedFrame block;
     std::size_t offset = 0;  // where the rows start inside `block`
     std::size_t length = 0;
     SampleFlags flags;
 
-    std::span<const std::uint8_t> rows() const { return {block.data() + offset, length}; }
+    std::span<const std::uint8_t> rows() const { return {block->data() + offset, length}; }
 };
 
 class FfmpegSampleMuxer {
@@ -75,7 +75,7 @@ class FfmpegSampleMuxer {
     bool headerWritten_ = false;
     bool raw_ = false;
     AVPacket* previousPacket_ = nullptr;  // kept for reuse; timestamps are rewritten
-    FrameImage previousFrame_;            // kept for comparison when encoding
+    SharedFrame previousFrame_;           // kept for comparison when encoding
     std::size_t previousOffset_ = 0;
     std::int64_t lastIndex_ = -1;
     std::atomic<std::int64_t> samplesWritten_ = 0;  // read from the caller's thread

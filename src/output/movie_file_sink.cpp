@@ -18,7 +18,7 @@ SinkAnswer MovieFileSink::start(const FrameImage& first, double frameRate) {
     return SinkAnswer::Failed;
 }
 
-SinkAnswer MovieFileSink::deliver(std::int64_t index, FrameImage frame, SampleFlags flags) {
+SinkAnswer MovieFileSink::deliver(std::int64_t index, SharedFrame frame, SampleFlags flags) {
     WriterStatus status = writer_.writeSample(index, std::move(frame), flags);
     if (status.ok()) return SinkAnswer::Continue;
     host_.addTrace(

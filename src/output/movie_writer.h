@@ -62,6 +62,9 @@ class MovieWriter {
                                      SampleFlags flags) = 0;
     /// The same for a whole Frame image, which the writer takes over (saving a copy).
     virtual WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) = 0;
+    /// The same for a shared frame, which the writer only reads: a frame written again is
+    /// held once more, not copied.
+    virtual WriterStatus writeSample(std::int64_t index, SharedFrame frame, SampleFlags flags) = 0;
 
     /// Finishes the file (remaining packets, index) and releases it, whatever happened
     /// before. Returns a write failure that no writeSample call has returned yet (an encoder

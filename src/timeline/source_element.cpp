@@ -71,6 +71,14 @@ void SourceElement::dropFrame() {
     if (nbFrames == 0) cachedPicture.reset();
 }
 
+PulledFrame SourceElement::pullMovieFrame(bool previousKept) {
+    if (previousKept && nextMovieFrameRepeats()) {
+        repeatMovieFrame();
+        return {.frame = {}, .unchanged = true};
+    }
+    return {.frame = nextMovieFrame()};
+}
+
 bool SourceElement::nextMovieFrameRepeats() const {
     return isStillKind(kind) && !firstFrame && cachedPicture && nbAVIFrames > 0 && nbFrames > 0;
 }

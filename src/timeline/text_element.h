@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/raster/text_drawing.h"
 #include "imaging/font_colour_text.h"
+#include "imaging/raster/text_drawing.h"
 #include "script/colour.h"
 #include "timeline/caption_tail.h"
 #include "timeline/geometry_value.h"
@@ -33,6 +33,8 @@ class TextElement : public SourceElement {
 
     /// True for the removal form "0".
     bool removesCaptions() const { return file == "0"; }
+    /// Joins `overlays`, or, for "0", removes every caption of its own kind from them.
+    bool applyToOverlays(OverlayList& overlays) override;
 
     /// The first time only: lays the geometry out for a frame of width x height, scales the
     /// font by height / 768 and turns each "\n" of the caption into a line break.
