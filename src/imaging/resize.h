@@ -19,7 +19,8 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
 
 /// Applies `resize`, `resizemode`, `crop`, `background` and `stereo` of the settings as the
 /// build does (convert mode 20 fits into half the width, stretched). The image is replaced
-/// when a new one was made and kept otherwise, so this never loses a frame.
+/// when a new one was made and kept otherwise, so this never loses a frame; a 32-bit frame
+/// that already has the size is fitted in place (its fourth bytes cleared), without a copy.
 void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings);
 
 }  // namespace quillfen
