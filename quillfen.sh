@@ -16,7 +16,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev libgl-dev
-    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libyuv-dev
     fonts-liberation2 fonts-dejavu-core fontconfig
 )
 

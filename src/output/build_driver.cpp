@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "imaging/dib_ops.h"
 #include "imaging/file_system.h"
 #include "output/ffmpeg_movie_writer.h"
 #include "output/frame_loop.h"
@@ -30,7 +31,11 @@ class FrameCaptureSink : public FrameSink {
         return SinkAnswer::Done;
     }
     bool hasFrame() const { return frame_ != nullptr; }
-    FrameImage takeFrame() { return frame_ ? DibCopy(*frame_) : FrameImage{}; }
+    /// The frame at 24 bits, as the movie holds it.
+    FrameImage takeFrame() {
+        if (!frame_) return {};
+        return frame_->bitCount() == 32 ? Dib32To24(*frame_) : DibCopy(*frame_);
+    }
 
   private:
     std::int64_t index_;

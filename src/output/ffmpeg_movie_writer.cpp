@@ -59,12 +59,15 @@ class FfmpegMovieWriter final : public MovieWriter {
     }
 
     WriterStatus writeSample(std::int64_t index, SharedFrame frame, SampleFlags flags) override {
+        const int bits = frame ? frame->bitCount() : 0;
+        const bool plain = frame && frame->header().biCompression == kBiRgb;
         if (!frame || !frame->rowsFit() || frame->width() != width_ || frame->height() != height_ ||
-            frame->bitCount() != 24) {
+            !plain || (bits != 24 && bits != 32)) {
             return usage(wrongSize(index));
         }
         std::size_t offset = frame->pixelOffset();
-        return submit(SampleJob{index, std::move(frame), offset, rowBytes_, flags});
+        std::size_t length = frame->stride() * static_cast<std::size_t>(height_);
+        return submit(SampleJob{index, std::move(frame), offset, length, flags, bits});
     }
 
     WriterStatus close() override {

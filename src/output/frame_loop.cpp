@@ -107,7 +107,8 @@ bool FrameLoop::pump() {
 
 bool FrameLoop::fitsMovie(const FrameImage& frame) const {
     return frame.width() == context_.settings.frameWidth &&
-           frame.height() == context_.settings.frameHeight && frame.bitCount() == 24;
+           frame.height() == context_.settings.frameHeight &&
+           (frame.bitCount() == 24 || frame.bitCount() == 32);
 }
 
 void FrameLoop::warnWrongSize(const FrameImage& frame) {

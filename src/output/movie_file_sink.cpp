@@ -6,7 +6,10 @@ namespace quillfen {
 
 SinkAnswer MovieFileSink::start(const FrameImage& first, double frameRate) {
     host_.addTrace(makeTraceEntry("Opening AVI file...", trace_colour::kBlue, kIconArrow));
-    WriterStatus status = writer_.setUpStream(first.header(), frameRate);
+    // The movie holds 24-bit frames whether or not the pipeline left a fourth byte.
+    BitmapInfoHeader header = first.header();
+    header.biBitCount = 24;
+    WriterStatus status = writer_.setUpStream(header, frameRate);
     if (status.ok()) return SinkAnswer::Continue;
     host_.addTrace(
         makeTraceEntry(formatText("Error: failed when starting new AVI file (error code = %08lx).",
