@@ -124,17 +124,46 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
     return DibFromBitmap(canvas);
 }
 
-void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings) {
-    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return;
+namespace {
+
+// What fitting to the settings asks for.
+struct FitRequest {
+    int width, height, mode;
+    char anchor;
+    bool stereo;
+    ColourValue brush;
+};
+
+FitRequest fitRequest(const MovieSettings& settings) {
     const ImageOptions& o = settings.imageOptions;
     bool squeeze = settings.convert == 20;
-    const int width = squeeze ? settings.resizeWidth / 2 : settings.resizeWidth;
-    const int mode = squeeze ? 2 : o.resizeMode;
-    if (fitOneToOneInPlace(image, width, settings.resizeHeight, mode, o.crop, o.stereo != 0))
-        return;
-    FrameImage resized = ResizeFrame(image, width, settings.resizeHeight, mode,
-                                     o.background & 0xFFFFFF, o.crop, o.stereo != 0);
+    return {squeeze ? settings.resizeWidth / 2 : settings.resizeWidth,
+            settings.resizeHeight,
+            squeeze ? 2 : o.resizeMode,
+            o.crop,
+            o.stereo != 0,
+            o.background & 0xFFFFFF};
+}
+
+}  // namespace
+
+void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings) {
+    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return;
+    const FitRequest r = fitRequest(settings);
+    if (fitOneToOneInPlace(image, r.width, r.height, r.mode, r.anchor, r.stereo)) return;
+    FrameImage resized = ResizeFrame(image, r.width, r.height, r.mode, r.brush, r.anchor, r.stereo);
     if (resized) image = std::move(resized);
+}
+
+FrameImage FinallyFitted(const FrameImage& image, const MovieSettings& settings) {
+    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return {};
+    const FitRequest r = fitRequest(settings);
+    FrameImage fitted = ResizeFrame(image, r.width, r.height, r.mode, r.brush, r.anchor, r.stereo);
+    // ResizeFrame's images are plain 32-bit with a zero fourth byte, which a 1:1 fit keeps.
+    if (!fitted || fitted.width() != r.width || fitted.height() != r.height) return {};
+    Layout again = layoutFor(r.width, r.height, r.width, r.height, r.mode, r.anchor, r.stereo);
+    if (!drawnOneToOne(fitted, again, r.width, r.height)) return {};
+    return fitted;
 }
 
 }  // namespace quillfen
