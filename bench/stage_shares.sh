@@ -9,7 +9,7 @@
 #   -F HZ        perf's sampling rate (default 250)
 #
 # Each binary builds the movie once under `perf record --call-graph dwarf`; every sample
-# is put in the stage of the innermost frame of its stack that names one (stage_shares.py):
+# is put in the stage its call stack names (stage_shares.py says how):
 # decode, fit, effects, captions, convert, encode, writing, and "other" (the frame loop,
 # start-up, the kernel work no stage claims). Page faults and copies count for the stage
 # that caused them. Printed: each stage's share of all samples, both threads together.

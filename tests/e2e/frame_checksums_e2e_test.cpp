@@ -1,5 +1,6 @@
 // Every frame of every example Script and of mixed Scripts (stills, every transition, PIP,
-// pan-and-zoom, captions, a clip, a sequence, stereo) built with the raw codec, compared
+// pan-and-zoom, captions, a clip, a sequence, stereo, a Script whose every frame moves)
+// built with the raw codec, compared
 // with checksums recorded from an earlier build. Work on speed must not change one byte.
 //
 // To record the checksums again after an intended change of pixels:
@@ -115,9 +116,22 @@ landscape.jpg*0.4
 pair.jps*0.4
 )";
 
-const char* const kScripts[] = {"captions",     "demo",        "kbe",   "kbe_stereo",
-                                "pip",          "transitions", "video", "mixed_mono",
-                                "mixed_stereo", "stereo_views"};
+// Every frame differs from the one before: nothing may be taken for a repeat.
+const char* const kAllKbe = R"(>resize=320x240
+>framerate=25
+>stereo=0
+>path=pictures/
+>text=Moving|10%,75%,80%,15%,0,2|Arial,64,0,700|37,white,none,black
+>kbe=landscape.jpg|0,0,0,0,0|30%,20%,40%,0,0|1
+>transition=Fade|0.3
+>kbe=portrait.jpg|10%,10%,50%,0,0|0,0,0,0,0|1
+>transition=Wipe|0.3
+>kbe=square.png|0,0,0,0,0|50%,50%,25%,0,0|0.8
+)";
+
+const char* const kScripts[] = {"all_kbe",    "captions",     "demo",        "kbe",
+                                "kbe_stereo", "pip",          "transitions", "video",
+                                "mixed_mono", "mixed_stereo", "stereo_views"};
 
 int run(const std::string& command) {
     int raw = std::system(command.c_str());
@@ -142,6 +156,7 @@ class ChecksumFolder {
         folder_.touch("mixed_mono.txt", kMixedMono);
         folder_.touch("mixed_stereo.txt", kMixedStereo);
         folder_.touch("stereo_views.txt", kStereoViews);
+        folder_.touch("all_kbe.txt", kAllKbe);
     }
     bool ok() const { return ok_; }
     const std::string& path() const { return folder_.path(); }
