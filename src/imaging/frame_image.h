@@ -118,4 +118,10 @@ inline SharedFrame shareFrame(FrameImage frame) {
 /// A new image of identical bytes; empty for an empty input or a failed allocation.
 FrameImage DibCopy(const FrameImage& image);
 
+/// Frame blocks come from malloc. Left to itself the C library maps frame-size blocks fresh
+/// and gives their pages back when they are freed, so every changing frame of a build pays
+/// for page faults again; this asks it to keep freed blocks for the next frames instead.
+/// Peak memory stays the same. Call once at start-up, before other threads exist.
+void ReuseFrameBlocks();
+
 }  // namespace quillfen
