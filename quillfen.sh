@@ -19,7 +19,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev
     qt6-base-dev libgl-dev
-    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libyuv-dev
     fonts-liberation2 fonts-dejavu-core fontconfig
     help2man dpkg-dev desktop-file-utils man-db file bsdextrautils
 )
@@ -92,13 +92,16 @@ run_tests() {
     ctest --test-dir build/sanitize --output-on-failure --timeout 900 -j "$jobs"
 }
 
-run_tsan() {  # the video reader's threads under ThreadSanitizer
-    local dir=build/tsan t tests=(video_thinning_test video_reader_test video_reader_clip_test video_element_test)
+run_tsan() {  # every thread of ours under ThreadSanitizer: the video reader, split row
+    # kernels, the movie writer's encoder and the build beside it
+    local dir=build/tsan t tests=(timeline/video_thinning_test timeline/video_reader_test
+        timeline/video_reader_clip_test timeline/video_element_test
+        imaging/imaging_row_split_test output/movie_writer_test output/build_run_test)
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_TESTS=ON \
         "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-    cmake --build "$dir" -j "$jobs" --target "${tests[@]}"
-    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/timeline/$t"; done
+    cmake --build "$dir" -j "$jobs" --target "${tests[@]##*/}"
+    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/$t"; done
 }
 
 fuzz_targets=(bmp_reader png_reader jpeg_reader picture_loading script_parser text_buffer

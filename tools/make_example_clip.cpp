@@ -48,8 +48,9 @@ FrameImage drawFrame(int index) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-example-clip OUT.avi\n");
+    // A codec may be named, so that tests get a clip that no encoder change can alter.
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make-example-clip OUT.avi [CODEC]\n");
         return 2;
     }
     std::string path = argv[1];
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make-example-clip: '%s' is not a movie file name\n", path.c_str());
         return 2;
     }
-    auto choice = quillfen::defaultCodecChoice(quillfen::defaultCodecName(*container));
+    std::string_view codec = argc == 3 ? argv[2] : quillfen::defaultCodecName(*container);
+    auto choice = quillfen::defaultCodecChoice(codec);
     auto writer = quillfen::makeFfmpegMovieWriter();
     quillfen::WriterStatus status = writer->open(path, choice);
     for (int i = 0; status.ok() && i < kFrames; ++i) {

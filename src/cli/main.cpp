@@ -8,6 +8,7 @@
 
 #include "app/app_start.h"
 #include "cli/commands.h"
+#include "imaging/frame_image.h"
 #include "output/version_text.h"
 
 namespace quillfen {
@@ -78,5 +79,6 @@ int dispatch(int argc, char** argv) {
 }  // namespace quillfen
 
 int main(int argc, char** argv) {
+    quillfen::ReuseFrameBlocks();
     return quillfen::dispatch(argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "imaging/frame_image.h"
 
+#include <malloc.h>
+
 #include <cstring>
 #include <limits>
 
@@ -115,6 +117,13 @@ FrameImage DibCopy(const FrameImage& image) {
     FrameImage copy = FrameImage::allocateForOverwrite(image.size());
     if (copy) std::memcpy(copy.data(), image.data(), image.size());
     return copy;
+}
+
+void ReuseFrameBlocks() {
+    // Blocks up to 64 MB (a 4000 x 4000 picture at 32 bits) come from the heap, and up to
+    // 256 MB of freed heap stays mapped for reuse.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 }
 
 }  // namespace quillfen

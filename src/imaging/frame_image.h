@@ -106,7 +106,22 @@ class FrameImage {
     std::size_t size_ = 0;
 };
 
+/// A finished frame that several holders read and none changes: a repeated frame is the same
+/// block again, never a copy.
+using SharedFrame = std::shared_ptr<const FrameImage>;
+
+/// `frame` as a shared, immutable frame; none for an empty image.
+inline SharedFrame shareFrame(FrameImage frame) {
+    return frame ? std::make_shared<const FrameImage>(std::move(frame)) : SharedFrame{};
+}
+
 /// A new image of identical bytes; empty for an empty input or a failed allocation.
 FrameImage DibCopy(const FrameImage& image);
+
+/// Frame blocks come from malloc. Left to itself the C library maps frame-size blocks fresh
+/// and gives their pages back when they are freed, so every changing frame of a build pays
+/// for page faults again; this asks it to keep freed blocks for the next frames instead.
+/// Peak memory stays the same. Call once at start-up, before other threads exist.
+void ReuseFrameBlocks();
 
 }  // namespace quillfen

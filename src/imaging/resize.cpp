@@ -1,5 +1,7 @@
 #include "imaging/resize.h"
 
+#include <cstdint>
+
 #include "imaging/dib_convert.h"
 #include "imaging/raster/canvas.h"
 
@@ -79,6 +81,25 @@ FrameImage unscaledCopy(const FrameImage& source) {
     return out;
 }
 
+// The fit of a 32-bit picture that already has the output size, made in place: only the
+// fourth bytes change, so no new block is needed.
+bool fitOneToOneInPlace(FrameImage& image, int width, int height, int mode, char anchor,
+                        bool stereo) {
+    if (image.bitCount() != 32 || image.header().biCompression != kBiRgb || !image.rowsFit())
+        return false;
+    const int sw = image.width(), sh = image.height();
+    if (sw != width || sh != height) return false;
+    if (!drawnOneToOne(image, layoutFor(sw, sh, width, height, mode, anchor, stereo), width,
+                       height))
+        return false;
+    for (int y = 0; y < sh; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
+        for (int x = 0; x < sw; ++x)
+            row[x] &= 0x00FFFFFFu;
+    }
+    return true;
+}
+
 }  // namespace
 
 FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode, ColourValue brush,
@@ -103,14 +124,46 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
     return DibFromBitmap(canvas);
 }
 
-void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings) {
-    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return;
+namespace {
+
+// What fitting to the settings asks for.
+struct FitRequest {
+    int width, height, mode;
+    char anchor;
+    bool stereo;
+    ColourValue brush;
+};
+
+FitRequest fitRequest(const MovieSettings& settings) {
     const ImageOptions& o = settings.imageOptions;
     bool squeeze = settings.convert == 20;
-    FrameImage resized = ResizeFrame(
-        image, squeeze ? settings.resizeWidth / 2 : settings.resizeWidth, settings.resizeHeight,
-        squeeze ? 2 : o.resizeMode, o.background & 0xFFFFFF, o.crop, o.stereo != 0);
+    return {squeeze ? settings.resizeWidth / 2 : settings.resizeWidth,
+            settings.resizeHeight,
+            squeeze ? 2 : o.resizeMode,
+            o.crop,
+            o.stereo != 0,
+            o.background & 0xFFFFFF};
+}
+
+}  // namespace
+
+void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings) {
+    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return;
+    const FitRequest r = fitRequest(settings);
+    if (fitOneToOneInPlace(image, r.width, r.height, r.mode, r.anchor, r.stereo)) return;
+    FrameImage resized = ResizeFrame(image, r.width, r.height, r.mode, r.brush, r.anchor, r.stereo);
     if (resized) image = std::move(resized);
+}
+
+FrameImage FinallyFitted(const FrameImage& image, const MovieSettings& settings) {
+    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return {};
+    const FitRequest r = fitRequest(settings);
+    FrameImage fitted = ResizeFrame(image, r.width, r.height, r.mode, r.brush, r.anchor, r.stereo);
+    // ResizeFrame's images are plain 32-bit with a zero fourth byte, which a 1:1 fit keeps.
+    if (!fitted || fitted.width() != r.width || fitted.height() != r.height) return {};
+    Layout again = layoutFor(r.width, r.height, r.width, r.height, r.mode, r.anchor, r.stereo);
+    if (!drawnOneToOne(fitted, again, r.width, r.height)) return {};
+    return fitted;
 }
 
 }  // namespace quillfen

@@ -19,7 +19,13 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
 
 /// Applies `resize`, `resizemode`, `crop`, `background` and `stereo` of the settings as the
 /// build does (convert mode 20 fits into half the width, stretched). The image is replaced
-/// when a new one was made and kept otherwise, so this never loses a frame.
+/// when a new one was made and kept otherwise, so this never loses a frame; a 32-bit frame
+/// that already has the size is fitted in place (its fourth bytes cleared), without a copy.
 void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings);
+
+/// `image` fitted as ResizeFrameToSettings fits it, as a new image, when fitting that result
+/// again would keep its every pixel (it has the output size and is drawn 1:1). Empty
+/// otherwise, and without a `resize`: the caller then keeps and fits the picture itself.
+FrameImage FinallyFitted(const FrameImage& image, const MovieSettings& settings);
 
 }  // namespace quillfen

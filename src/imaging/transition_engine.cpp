@@ -7,6 +7,7 @@
 
 #include "imaging/dib_convert.h"
 #include "imaging/effects/effect_registry.h"
+#include "imaging/row_split.h"
 
 namespace quillfen {
 namespace {
@@ -213,7 +214,8 @@ FrameImage CTransitionEngine::render(EffectRender renderFn, int viewWidth, int h
         } else {
             job.out = scratch_.data();
         }
-        renderFn(job, 0, height);
+        splitRows(0, height, std::int64_t{viewWidth} * height,
+                  [&](int first, int last) { renderFn(job, first, last); });
         if (!direct)
             placeView(scratch_, viewWidth, height, placement_, view * viewWidth, resultPixels,
                       totalWidth);

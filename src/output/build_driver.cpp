@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "imaging/dib_ops.h"
 #include "imaging/file_system.h"
 #include "output/ffmpeg_movie_writer.h"
 #include "output/frame_loop.h"
@@ -26,17 +27,21 @@ class FrameCaptureSink : public FrameSink {
 
     SinkAnswer start(const FrameImage&, double) override { return SinkAnswer::Continue; }
     bool wants(std::int64_t index) const override { return index == index_; }
-    SinkAnswer deliver(std::int64_t index, FrameImage frame, SampleFlags) override {
+    SinkAnswer deliver(std::int64_t index, SharedFrame frame, SampleFlags) override {
         if (index < index_) return SinkAnswer::Continue;
         if (index == index_) frame_ = std::move(frame);
         return SinkAnswer::Done;
     }
-    const FrameImage& frame() const { return frame_; }
-    FrameImage takeFrame() { return std::move(frame_); }
+    bool hasFrame() const { return frame_ != nullptr; }
+    /// The frame at 24 bits, as the movie holds it.
+    FrameImage takeFrame() {
+        if (!frame_) return {};
+        return frame_->bitCount() == 32 ? Dib32To24(*frame_) : DibCopy(*frame_);
+    }
 
   private:
     std::int64_t index_;
-    FrameImage frame_;
+    SharedFrame frame_;
 };
 
 // The frame shown at a time is the last one that started at or before it; the small
@@ -293,7 +298,7 @@ FrameImage BuildDriver::captureFrame(FrameRequest request, BuildOutcome& outcome
     LoopResult result = loop.run(elements_, sink);
     outcome.framesTaken = result.framesTaken;
     outcome.movie = result.end == LoopEnd::Stopped ? MovieEnd::Stopped : MovieEnd::None;
-    if (!sink.frame() && result.end != LoopEnd::Stopped) {
+    if (!sink.hasFrame() && result.end != LoopEnd::Stopped) {
         trace(formatText("Error: the build does not write frame %lld (see the warnings above).",
                          static_cast<long long>(index)),
               trace_colour::kRed, kIconNoEntry);

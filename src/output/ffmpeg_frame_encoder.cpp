@@ -3,6 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include <libyuv/convert.h>
+#include <libyuv/convert_from_argb.h>
+
 extern "C" {
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
@@ -41,6 +44,7 @@ int scaled(int quality, int top) {
 
 FfmpegFrameEncoder::~FfmpegFrameEncoder() {
     sws_freeContext(scaler_);
+    sws_freeContext(scaler32_);
     av_packet_free(&packet_);
     av_frame_free(&frame_);
     avcodec_free_context(&context_);
@@ -124,35 +128,66 @@ int FfmpegFrameEncoder::open(const CodecInfo& codec, const CodecChoice& choice, 
         why = "out of memory";
         return err;
     }
-    // swscale wants the full-range "J" formats spelled as the plain ones plus a range.
-    bool fullRange = context_->pix_fmt == AV_PIX_FMT_YUVJ420P;
-    AVPixelFormat target = fullRange ? AV_PIX_FMT_YUV420P : context_->pix_fmt;
-    scaler_ = sws_getContext(width, height, AV_PIX_FMT_BGR24, width, height, target,
-                             SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    if (!scaler_) {
+    if (!scalerFrom(AV_PIX_FMT_BGR24)) {
         why = std::string("no colour conversion to ") + av_get_pix_fmt_name(context_->pix_fmt);
         return AVERROR(EINVAL);
     }
-    if (fullRange) {
-        const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
-        sws_setColorspaceDetails(scaler_, coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);
-    }
     return 0;
+}
+
+SwsContext* FfmpegFrameEncoder::scalerFrom(AVPixelFormat source) {
+    SwsContext*& scaler = source == AV_PIX_FMT_BGR24 ? scaler_ : scaler32_;
+    if (scaler) return scaler;
+    // swscale wants the full-range "J" formats spelled as the plain ones plus a range.
+    bool fullRange = context_->pix_fmt == AV_PIX_FMT_YUVJ420P;
+    AVPixelFormat target = fullRange ? AV_PIX_FMT_YUV420P : context_->pix_fmt;
+    scaler =
+        sws_getContext(context_->width, context_->height, source, context_->width, context_->height,
+                       target, SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (scaler && fullRange) {
+        const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
+        sws_setColorspaceDetails(scaler, coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);
+    }
+    return scaler;
+}
+
+bool FfmpegFrameEncoder::convert(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel) {
+    const int width = context_->width, height = context_->height;
+    const int rowStep = static_cast<int>(stride);
+    std::uint8_t* const* d = frame_->data;
+    const int* ds = frame_->linesize;
+    // libyuv reads bottom-up rows when given a negative height. Its "ARGB" and "RGB24" are
+    // our 32 and 24-bit byte orders (blue first); J420 is full range, I420 limited, both
+    // BT.601 as the swscale set-up below.
+    switch (context_->pix_fmt) {
+        case AV_PIX_FMT_YUVJ420P:
+            return (bitsPerPixel == 32 ? libyuv::ARGBToJ420 : libyuv::RGB24ToJ420)(
+                       rows, rowStep, d[0], ds[0], d[1], ds[1], d[2], ds[2], width, -height) == 0;
+        case AV_PIX_FMT_YUV420P:
+            return (bitsPerPixel == 32 ? libyuv::ARGBToI420 : libyuv::RGB24ToI420)(
+                       rows, rowStep, d[0], ds[0], d[1], ds[1], d[2], ds[2], width, -height) == 0;
+        default:
+            break;
+    }
+    SwsContext* scaler = scalerFrom(bitsPerPixel == 32 ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_BGR24);
+    if (!scaler) return false;
+    // Bottom-up rows: start at the top row and step backwards.
+    const std::uint8_t* top = rows + stride * static_cast<std::size_t>(height - 1);
+    const std::uint8_t* source[1] = {top};
+    const int sourceStride[1] = {-rowStep};
+    sws_scale(scaler, source, sourceStride, 0, height, frame_->data, frame_->linesize);
+    return true;
 }
 
 int FfmpegFrameEncoder::fillParameters(AVCodecParameters* parameters) const {
     return avcodec_parameters_from_context(parameters, context_);
 }
 
-int FfmpegFrameEncoder::encode(const std::uint8_t* rows, std::size_t stride, std::int64_t pts,
-                               bool key, const PacketSink& sink) {
+int FfmpegFrameEncoder::encode(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel,
+                               std::int64_t pts, bool key, const PacketSink& sink) {
     int err = av_frame_make_writable(frame_);
     if (err < 0) return err;
-    // Bottom-up rows: start at the top row and step backwards.
-    const std::uint8_t* top = rows + stride * static_cast<std::size_t>(context_->height - 1);
-    const std::uint8_t* source[1] = {top};
-    const int sourceStride[1] = {-static_cast<int>(stride)};
-    sws_scale(scaler_, source, sourceStride, 0, context_->height, frame_->data, frame_->linesize);
+    if (!convert(rows, stride, bitsPerPixel)) return AVERROR(EINVAL);
     frame_->pts = pts;
     frame_->pict_type = key ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     frame_->key_frame = key ? 1 : 0;

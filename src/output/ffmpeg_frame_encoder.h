@@ -1,6 +1,7 @@
 #pragma once
-// One libavcodec encoder with its colour conversion: takes 24-bit bottom-up rows, hands out
-// compressed packets. Internal to the FFmpeg movie writer.
+// One libavcodec encoder with its colour conversion: takes 24 or 32-bit bottom-up rows (the
+// fourth byte is dropped as the colours are converted), hands out compressed packets.
+// Internal to the FFmpeg movie writer.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,10 +37,10 @@ class FfmpegFrameEncoder {
     /// Describes the stream for the container.
     int fillParameters(AVCodecParameters* parameters) const;
 
-    /// Encodes bottom-up rows (`stride` bytes apart) as the frame with timestamp `pts`,
-    /// forced to a key frame when `key`. Returns 0 or a negative AVERROR.
-    int encode(const std::uint8_t* rows, std::size_t stride, std::int64_t pts, bool key,
-               const PacketSink& sink);
+    /// Encodes bottom-up rows (`stride` bytes apart) of `bitsPerPixel` 24 or 32 as the frame
+    /// with timestamp `pts`, forced to a key frame when `key`. Returns 0 or a negative AVERROR.
+    int encode(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel, std::int64_t pts,
+               bool key, const PacketSink& sink);
     /// Drains the packets the encoder still holds. Returns 0 or a negative AVERROR.
     int flush(const PacketSink& sink);
 
@@ -50,11 +51,16 @@ class FfmpegFrameEncoder {
   private:
     int receivePackets(const PacketSink& sink);
     void applyQuality(const CodecInfo& codec, const CodecChoice& choice);
+    /// Fills frame_ from the rows; false when no conversion is at hand.
+    bool convert(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel);
+    /// libswscale from `source` (BGR24 or BGR0) to the encoder's format, made on first use.
+    SwsContext* scalerFrom(AVPixelFormat source);
 
     AVCodecContext* context_ = nullptr;
     AVFrame* frame_ = nullptr;
     AVPacket* packet_ = nullptr;
-    SwsContext* scaler_ = nullptr;
+    SwsContext* scaler_ = nullptr;    // for 24-bit rows
+    SwsContext* scaler32_ = nullptr;  // for 32-bit rows
     int qscaleLambda_ = 0;
     bool repeatable_ = false;
 };

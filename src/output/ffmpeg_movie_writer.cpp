@@ -55,20 +55,26 @@ class FfmpegMovieWriter final : public MovieWriter {
     WriterStatus writeSample(std::int64_t index, std::span<const std::uint8_t> rows,
                              SampleFlags flags) override {
         if (rows.size() != rowBytes_) return usage(wrongSize(index));
-        SampleJob job{index, FrameImage::allocateForOverwrite(rows.size()), 0, rows.size(), flags,
-                      {}};
-        if (!job.block) return {WriterFailure::Write, 0, "out of memory"};
-        std::memcpy(job.block.data(), rows.data(), rows.size());
-        return submit(std::move(job));
+        FrameImage copy = FrameImage::allocateForOverwrite(rows.size());
+        if (!copy) return {WriterFailure::Write, 0, "out of memory"};
+        std::memcpy(copy.data(), rows.data(), rows.size());
+        return submit(SampleJob{index, shareFrame(std::move(copy)), 0, rows.size(), flags, 24, {}});
     }
 
     WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) override {
-        if (!frame.rowsFit() || frame.width() != width_ || frame.height() != height_ ||
-            frame.bitCount() != 24) {
+        return writeSample(index, shareFrame(std::move(frame)), flags);
+    }
+
+    WriterStatus writeSample(std::int64_t index, SharedFrame frame, SampleFlags flags) override {
+        const int bits = frame ? frame->bitCount() : 0;
+        const bool plain = frame && frame->header().biCompression == kBiRgb;
+        if (!frame || !frame->rowsFit() || frame->width() != width_ || frame->height() != height_ ||
+            !plain || (bits != 24 && bits != 32)) {
             return usage(wrongSize(index));
         }
-        std::size_t offset = frame.pixelOffset();
-        return submit(SampleJob{index, std::move(frame), offset, rowBytes_, flags, {}});
+        std::size_t offset = frame->pixelOffset();
+        std::size_t length = frame->stride() * static_cast<std::size_t>(height_);
+        return submit(SampleJob{index, std::move(frame), offset, length, flags, bits, {}});
     }
 
     WriterStatus writeSound(std::vector<float> samples) override {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include <libyuv/convert_from_argb.h>
+
 extern "C" {
 #include <libavutil/error.h>
 #include <libavutil/log.h>
@@ -31,13 +33,15 @@ WriterStatus failure(WriterFailure kind, int err, std::string reason) {
 }
 
 void freeFrameBlock(void* opaque, std::uint8_t*) {
-    std::unique_ptr<FrameImage> owned(static_cast<FrameImage*>(opaque));
+    std::unique_ptr<SharedFrame> owned(static_cast<SharedFrame*>(opaque));
 }
 
-// A packet that owns the job's block and points at its rows, without copying them.
+// A packet that holds the job's block and points at its rows, without copying them.
 AVPacket* packetOwning(SampleJob& job) {
-    auto owner = std::make_unique<FrameImage>(std::move(job.block));
-    AVBufferRef* buffer = av_buffer_create(owner->data(), static_cast<int>(owner->size()),
+    auto owner = std::make_unique<SharedFrame>(std::move(job.block));
+    // The buffer is marked read-only: libavformat only reads the shared rows.
+    auto* bytes = const_cast<std::uint8_t*>((*owner)->data());
+    AVBufferRef* buffer = av_buffer_create(bytes, static_cast<int>((*owner)->size()),
                                            &freeFrameBlock, owner.get(), AV_BUFFER_FLAG_READONLY);
     if (!buffer) return nullptr;
     owner.release();  // the buffer's free callback owns it now
@@ -53,6 +57,24 @@ AVPacket* packetOwning(SampleJob& job) {
 }
 
 }  // namespace
+
+AVPacket* FfmpegSampleMuxer::packetOf24BitRows(const SampleJob& job) const {
+    AVPacket* packet = av_packet_alloc();
+    const int size = static_cast<int>(stride_ * static_cast<std::size_t>(height_));
+    if (!packet || av_new_packet(packet, size) < 0) {
+        av_packet_free(&packet);
+        return nullptr;
+    }
+    const std::size_t stride32 = job.length / static_cast<std::size_t>(height_);
+    const std::size_t used = static_cast<std::size_t>(width_) * 3;
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* out = packet->data + stride_ * static_cast<std::size_t>(y);
+        libyuv::ARGBToRGB24(job.rows().data() + stride32 * static_cast<std::size_t>(y), 0, out, 0,
+                            width_, 1);
+        std::memset(out + used, 0, stride_ - used);  // row padding, as a 24-bit image has it
+    }
+    return packet;
+}
 
 FfmpegSampleMuxer::~FfmpegSampleMuxer() {
     close();
@@ -104,6 +126,7 @@ WriterStatus FfmpegSampleMuxer::setUpStream(const BitmapInfoHeader& first, doubl
     // rate / 1000 frames per second, so one frame lasts 1000 / rate seconds.
     av_reduce(&frameTime_.num, &frameTime_.den, 1000, static_cast<std::int64_t>(milli), INT_MAX);
     stride_ = DibRowStride(first.biWidth, 24);
+    width_ = first.biWidth;
     height_ = first.biHeight;
     stream_ = avformat_new_stream(format_, nullptr);
     if (!stream_) return failure(WriterFailure::SetUp, AVERROR(ENOMEM), "out of memory");
@@ -155,18 +178,25 @@ bool FfmpegSampleMuxer::sameAsPrevious(const SampleJob& job) const {
     if (!reuse_ || !previousPacket_) return false;
     if (!raw_ && !encoder_->packetsRepeatable()) return false;
     if (job.flags.sameAsPrevious) return true;
+    // A frame written again is the same shared block.
+    if (job.rows().data() == previousPacket_->data) return true;
+    if (previousFrame_ == job.block) return true;
     if (raw_) {
-        return static_cast<std::size_t>(previousPacket_->size) == job.length &&
+        return job.bitsPerPixel == 24 &&
+               static_cast<std::size_t>(previousPacket_->size) == job.length &&
                std::memcmp(previousPacket_->data, job.rows().data(), job.length) == 0;
     }
-    return previousFrame_ &&
-           std::memcmp(previousFrame_.data() + previousOffset_, job.rows().data(), job.length) == 0;
+    return previousFrame_ && previousBits_ == job.bitsPerPixel &&
+           std::memcmp(previousFrame_->data() + previousOffset_, job.rows().data(), job.length) ==
+               0;
 }
 
 WriterStatus FfmpegSampleMuxer::writeSample(SampleJob& job) {
     if (!failure_.ok()) return failure_;
     if (!headerWritten_) return failure(WriterFailure::Usage, 0, "the stream is not set up");
-    if (job.index <= lastIndex_ || job.length != stride_ * static_cast<std::size_t>(height_)) {
+    const std::size_t stride = job.bitsPerPixel == 32 ? DibRowStride(width_, 32) : stride_;
+    if (job.index <= lastIndex_ || (job.bitsPerPixel != 24 && job.bitsPerPixel != 32) ||
+        job.length != stride * static_cast<std::size_t>(height_)) {
         return failure(
             WriterFailure::Usage, 0,
             "sample " + std::to_string(job.index) + " is out of order or of a wrong size");
@@ -182,7 +212,7 @@ WriterStatus FfmpegSampleMuxer::writeSample(SampleJob& job) {
 
 WriterStatus FfmpegSampleMuxer::writeRawSample(SampleJob& job, bool same) {
     if (!same) {
-        AVPacket* fresh = packetOwning(job);
+        AVPacket* fresh = job.bitsPerPixel == 32 ? packetOf24BitRows(job) : packetOwning(job);
         if (!fresh) return failWrite(AVERROR(ENOMEM), job.index);
         av_packet_free(&previousPacket_);
         previousPacket_ = fresh;
@@ -207,8 +237,9 @@ WriterStatus FfmpegSampleMuxer::writeEncodedSample(SampleJob& job, bool same) {
         av_packet_free(&packet);
     } else {
         bool keep = reuse_ && encoder_->packetsRepeatable();
-        err = encoder_->encode(job.rows().data(), stride_, job.index, job.flags.key,
-                               [&](AVPacket* packet) {
+        const std::size_t stride = job.length / static_cast<std::size_t>(height_);
+        err = encoder_->encode(job.rows().data(), stride, job.bitsPerPixel, job.index,
+                               job.flags.key, [&](AVPacket* packet) {
                                    if (keep) {
                                        av_packet_free(&previousPacket_);
                                        previousPacket_ = av_packet_clone(packet);
@@ -218,6 +249,7 @@ WriterStatus FfmpegSampleMuxer::writeEncodedSample(SampleJob& job, bool same) {
         if (keep) {
             previousFrame_ = std::move(job.block);
             previousOffset_ = job.offset;
+            previousBits_ = job.bitsPerPixel;
         }
     }
     return err < 0 ? failWrite(err, job.index) : WriterStatus::success();

@@ -23,17 +23,18 @@ extern "C" {
 
 namespace quillfen {
 
-/// The bytes of one sample, owned: a whole Frame image or a copy of the caller's rows.
+/// The bytes of one sample, held: a whole Frame image or a copy of the caller's rows.
 struct SampleJob {
     std::int64_t index = 0;
-    FrameImage block;
+    SharedFrame block;
     std::size_t offset = 0;  // where the rows start inside `block`
     std::size_t length = 0;
     SampleFlags flags;
+    int bitsPerPixel = 24;  // 32: the fourth byte is dropped on the way into the file
     /// Sound to write instead of a sample (the writer's sound-only jobs).
     std::vector<float> sound;
 
-    std::span<const std::uint8_t> rows() const { return {block.data() + offset, length}; }
+    std::span<const std::uint8_t> rows() const { return {block->data() + offset, length}; }
 };
 
 class FfmpegSampleMuxer {
@@ -64,6 +65,8 @@ class FfmpegSampleMuxer {
     WriterStatus writeRawSample(SampleJob& job, bool same);
     WriterStatus writeEncodedSample(SampleJob& job, bool same);
     bool sameAsPrevious(const SampleJob& job) const;
+    /// A packet of the job's 32-bit rows as 24-bit rows (padded to 4 bytes), or none.
+    AVPacket* packetOf24BitRows(const SampleJob& job) const;
     int writePacket(AVPacket* packet, std::int64_t index);
     int writeSoundPacket(AVPacket* packet);
     int muxPacket(AVPacket* packet);
@@ -82,13 +85,15 @@ class FfmpegSampleMuxer {
     AVFormatContext* format_ = nullptr;
     AVStream* stream_ = nullptr;
     AVRational frameTime_{1, 25};  // one frame in seconds: the encoder's time base
-    std::size_t stride_ = 0;
+    std::size_t stride_ = 0;       // of 24-bit rows
+    int width_ = 0;
     int height_ = 0;
     bool headerWritten_ = false;
     bool raw_ = false;
     AVPacket* previousPacket_ = nullptr;  // kept for reuse; timestamps are rewritten
-    FrameImage previousFrame_;            // kept for comparison when encoding
+    SharedFrame previousFrame_;           // kept for comparison when encoding
     std::size_t previousOffset_ = 0;
+    int previousBits_ = 24;
     std::int64_t lastIndex_ = -1;
     std::atomic<std::int64_t> samplesWritten_ = 0;  // read from the caller's thread
     WriterStatus failure_;

@@ -2,8 +2,6 @@
 
 #include "script/parse_seams.h"
 #include "script/text_numbers.h"
-#include "timeline/text_element.h"
-#include "timeline/two_input_element.h"
 
 namespace quillfen {
 
@@ -29,16 +27,15 @@ LoopResult FrameLoop::run(ElementList& elements, FrameSink& sink) {
 
 bool FrameLoop::runElement(SourceElement& element, FrameSink& sink, LoopResult& result) {
     SampleFlags flags{.key = true};
-    FrameImage raw;
-    for (Taken taken = take(element, raw); taken != Taken::None; taken = take(element, raw)) {
+    for (PulledFrame pulled = pull(element); !pulled.ended(); pulled = pull(element)) {
         context_.host.setFrameCounter(formatText(
             "Frame #%lld [%d]", static_cast<long long>(frameIndex_), element.nbAVIFrames));
         // The first frame is always wanted: it sets the stream up.
         bool wanted = !started_ || sink.wants(frameIndex_);
-        FrameImage frame = produce(element, taken, std::move(raw), wanted);
-        if (frame) context_.host.showFrame(frame);
+        flags.sameAsPrevious = pulled.unchanged;
+        SharedFrame frame = produce(element, std::move(pulled), wanted);
+        if (frame) context_.host.showFrame(*frame);
         bool stop = pump();
-        flags.sameAsPrevious = taken == Taken::Repeat;
         SinkAnswer answer = SinkAnswer::Continue;
         if (frame) answer = deliver(sink, std::move(frame), flags, wanted, result);
         flags.key = false;
@@ -52,18 +49,18 @@ bool FrameLoop::runElement(SourceElement& element, FrameSink& sink, LoopResult& 
     return true;
 }
 
-SinkAnswer FrameLoop::deliver(FrameSink& sink, FrameImage frame, SampleFlags flags, bool wanted,
+SinkAnswer FrameLoop::deliver(FrameSink& sink, SharedFrame frame, SampleFlags flags, bool wanted,
                               LoopResult& result) {
     if (!started_) {
         started_ = true;
-        context_.settings.frameWidth = frame.width();
-        context_.settings.frameHeight = frame.height();
+        context_.settings.frameWidth = frame->width();
+        context_.settings.frameHeight = frame->height();
         context_.settings.bitCount = 24;
-        SinkAnswer answer = sink.start(frame, context_.settings.frameRate);
+        SinkAnswer answer = sink.start(*frame, context_.settings.frameRate);
         if (answer != SinkAnswer::Continue) return answer;
     }
-    if (!fitsMovie(frame)) {
-        warnWrongSize(frame);
+    if (!fitsMovie(*frame)) {
+        warnWrongSize(*frame);
         return SinkAnswer::Continue;
     }
     if (!wanted) return SinkAnswer::Continue;
@@ -77,45 +74,26 @@ void FrameLoop::startElement(SourceElement& element) {
     context_.host.markCurrentLine(element.lineNum);
     context_.markedLine = element.lineNum;
     sizeWarned_ = false;
-    if (isOverlayKind(element.kind)) registerOverlay(element);
+    if (element.applyToOverlays(overlays_)) ++overlayGeneration_;
 }
 
-void FrameLoop::registerOverlay(SourceElement& element) {
-    auto* text = dynamic_cast<TextElement*>(&element);
-    if (!text) return;
-    if (!text->removesCaptions()) {
-        overlays_.push_back(text);
-    } else {
-        std::erase_if(overlays_,
-                      [&](const TextElement* other) { return other->kind == text->kind; });
-    }
-    ++overlayGeneration_;
+PulledFrame FrameLoop::pull(SourceElement& element) const {
+    // When the captions are the same too, an unchanged frame would be processed into the
+    // same result as the last one, which is still in hand.
+    bool kept = lastFrame_ && lastOwner_ == &element && lastGeneration_ == overlayGeneration_;
+    return element.pullMovieFrame(kept);
 }
 
-FrameLoop::Taken FrameLoop::take(SourceElement& element, FrameImage& raw) const {
-    // A still's next frame is its picture again: when the captions are the same too, the
-    // processed result would be the same as the last one.
-    if (lastFrame_ && lastOwner_ == &element && lastGeneration_ == overlayGeneration_ &&
-        element.nextMovieFrameRepeats()) {
-        element.repeatMovieFrame();
-        return Taken::Repeat;
-    }
-    raw = element.nextMovieFrame();
-    return raw ? Taken::Fresh : Taken::None;
-}
-
-FrameImage FrameLoop::produce(SourceElement& element, Taken taken, FrameImage raw, bool wanted) {
-    if (taken == Taken::Repeat) return wanted ? DibCopy(lastFrame_) : FrameImage{};
+SharedFrame FrameLoop::produce(SourceElement& element, PulledFrame pulled, bool wanted) {
+    if (pulled.unchanged) return wanted ? lastFrame_ : SharedFrame{};
     DebugCaptionInfo caption{frameIndex_, element.kind, element.lineNum, element.nbFrames,
                              element.nbAVIFrames};
-    FrameImage frame = pipeline_.process(std::move(raw), caption);
-    lastFrame_.reset();
-    lastOwner_ = nullptr;
-    if (frame && isStillKind(element.kind) && !pipeline_.variesPerFrame()) {
-        lastFrame_ = DibCopy(frame);
-        lastOwner_ = &element;
-        lastGeneration_ = overlayGeneration_;
-    }
+    SharedFrame frame = shareFrame(pipeline_.process(std::move(pulled.frame), caption));
+    // Keeping the last frame costs nothing: it is shared, not copied.
+    bool keep = frame && !pipeline_.variesPerFrame();
+    lastFrame_ = keep ? frame : SharedFrame{};
+    lastOwner_ = keep ? &element : nullptr;
+    lastGeneration_ = overlayGeneration_;
     return frame;
 }
 
@@ -129,7 +107,8 @@ bool FrameLoop::pump() {
 
 bool FrameLoop::fitsMovie(const FrameImage& frame) const {
     return frame.width() == context_.settings.frameWidth &&
-           frame.height() == context_.settings.frameHeight && frame.bitCount() == 24;
+           frame.height() == context_.settings.frameHeight &&
+           (frame.bitCount() == 24 || frame.bitCount() == 32);
 }
 
 void FrameLoop::warnWrongSize(const FrameImage& frame) {
@@ -151,10 +130,8 @@ void FrameLoop::warnUnreadable(const SourceElement& element) {
 
 void FrameLoop::warnLateMessages(const SourceElement& element) {
     warnLateMessage(element);
-    if (const auto* twoInput = dynamic_cast<const TwoInputElement*>(&element)) {
-        if (twoInput->prev) warnLateMessage(*twoInput->prev);
-        if (twoInput->next) warnLateMessage(*twoInput->next);
-    }
+    for (const SourceElement* input : element.inputs())
+        warnLateMessage(*input);
 }
 
 void FrameLoop::warnLateMessage(const SourceElement& element) {

@@ -47,26 +47,23 @@ class FrameLoop {
   public:
     explicit FrameLoop(LoopContext context);
 
-    /// Runs the loop over `elements` into `sink`. Stills are processed once per Element: while
-    /// a still's picture and the captions are unchanged its later frames repeat the last
-    /// processed one, delivered with `sameAsPrevious`; what is delivered is the same as
-    /// processing every frame.
+    /// Runs the loop over `elements` into `sink`. A frame an Element reports unchanged is not
+    /// processed again while the captions are unchanged too: the last processed frame is
+    /// delivered again (the same shared block, with `sameAsPrevious`); what is delivered is
+    /// the same as processing every frame.
     LoopResult run(ElementList& elements, FrameSink& sink);
 
     /// The captions registered so far (emptied when the loop ends).
     const OverlayList& overlays() const { return overlays_; }
 
   private:
-    enum class Taken { None, Fresh, Repeat };
-
     void startElement(SourceElement& element);
     /// False when the loop ends (stop, sink failure or a sink that is done).
     bool runElement(SourceElement& element, FrameSink& sink, LoopResult& result);
-    SinkAnswer deliver(FrameSink& sink, FrameImage frame, SampleFlags flags, bool wanted,
+    SinkAnswer deliver(FrameSink& sink, SharedFrame frame, SampleFlags flags, bool wanted,
                        LoopResult& result);
-    void registerOverlay(SourceElement& element);
-    Taken take(SourceElement& element, FrameImage& raw) const;
-    FrameImage produce(SourceElement& element, Taken taken, FrameImage raw, bool wanted);
+    PulledFrame pull(SourceElement& element) const;
+    SharedFrame produce(SourceElement& element, PulledFrame pulled, bool wanted);
     bool pump();
     bool fitsMovie(const FrameImage& frame) const;
     void warnWrongSize(const FrameImage& frame);
@@ -84,8 +81,8 @@ class FrameLoop {
     bool started_ = false;  // the sink has seen the first frame
     bool sizeWarned_ = false;
 
-    // The last processed frame of a still, for its repeats.
-    FrameImage lastFrame_;
+    // The last processed frame, for an Element's unchanged frames.
+    SharedFrame lastFrame_;
     const SourceElement* lastOwner_ = nullptr;
     std::uint64_t overlayGeneration_ = 0;
     std::uint64_t lastGeneration_ = 0;

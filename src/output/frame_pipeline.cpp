@@ -22,7 +22,9 @@ FrameImage FramePipeline::process(FrameImage frame, const DebugCaptionInfo& capt
     if (!overlays_.empty()) frame = DrawTextOverlays(std::move(frame), overlays_);
     mirror(frame);
     if (settings_.imageOptions.flipV != 0) replaceWith(frame, DibFlipVertical(frame));
-    reduceTo24Bits(frame);
+    // The writer reduces plain 32-bit rows itself; the debug caption is drawn on 24 bits.
+    bool plain32 = frame.bitCount() == 32 && frame.header().biCompression == kBiRgb;
+    if (!plain32 || debugCaption_) reduceTo24Bits(frame);
     if (debugCaption_) frame = drawDebugCaption(std::move(frame), caption);
     return frame;
 }

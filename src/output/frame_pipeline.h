@@ -1,7 +1,8 @@
 #pragma once
 // The fixed chain every movie frame goes through between an Element and the movie file:
 // fit to the output size, stereo conversion, captions, mirroring, flipping, reduction to
-// 24 bits and the debug caption.
+// 24 bits and the debug caption. Plain 32-bit frames are left for the movie writer to reduce
+// as it converts colours, which saves a pass over every frame.
 
 #include "imaging/frame_image.h"
 #include "script/movie_settings.h"
@@ -16,9 +17,10 @@ class FramePipeline {
     FramePipeline(const MovieSettings& settings, const OverlayList& overlays, bool debugCaption)
         : settings_(settings), overlays_(overlays), debugCaption_(debugCaption) {}
 
-    /// Runs the chain on `frame` and returns the frame to write: 24 bits per pixel unless an
-    /// operation ran out of memory (it is then the last good stage's result). An operation
-    /// that refuses a frame leaves it as it was; only an empty input gives an empty result.
+    /// Runs the chain on `frame` and returns the frame to write: 24 bits per pixel, or 32 bits
+    /// of blue, green, red and an unused byte, unless an operation ran out of memory (it is
+    /// then the last good stage's result). An operation that refuses a frame leaves it as it
+    /// was; only an empty input gives an empty result.
     FrameImage process(FrameImage frame, const DebugCaptionInfo& caption) const;
 
     /// True when the output depends on more than the input frame and the overlay list (the

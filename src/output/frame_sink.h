@@ -24,8 +24,9 @@ class FrameSink {
     virtual SinkAnswer start(const FrameImage& first, double frameRate) = 0;
     /// False when the sink has no use for frame `index`, so the loop need not copy it.
     virtual bool wants(std::int64_t /*index*/) const { return true; }
-    /// Frame `index` of the movie, of the first frame's size and 24 bits per pixel.
-    virtual SinkAnswer deliver(std::int64_t index, FrameImage frame, SampleFlags flags) = 0;
+    /// Frame `index` of the movie, of the first frame's size and 24 or 32 bits per pixel (the
+    /// fourth byte unused). A repeated frame is the same shared block as before.
+    virtual SinkAnswer deliver(std::int64_t index, SharedFrame frame, SampleFlags flags) = 0;
 };
 
 }  // namespace quillfen

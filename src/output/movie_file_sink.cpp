@@ -6,7 +6,10 @@ namespace quillfen {
 
 SinkAnswer MovieFileSink::start(const FrameImage& first, double frameRate) {
     host_.addTrace(makeTraceEntry("Opening AVI file...", trace_colour::kBlue, kIconArrow));
-    WriterStatus status = writer_.setUpStream(first.header(), frameRate);
+    // The movie holds 24-bit frames whether or not the pipeline left a fourth byte.
+    BitmapInfoHeader header = first.header();
+    header.biBitCount = 24;
+    WriterStatus status = writer_.setUpStream(header, frameRate);
     if (status.ok()) return SinkAnswer::Continue;
     host_.addTrace(
         makeTraceEntry(formatText("Error: failed when starting new AVI file (error code = %08lx).",
@@ -18,7 +21,7 @@ SinkAnswer MovieFileSink::start(const FrameImage& first, double frameRate) {
     return SinkAnswer::Failed;
 }
 
-SinkAnswer MovieFileSink::deliver(std::int64_t index, FrameImage frame, SampleFlags flags) {
+SinkAnswer MovieFileSink::deliver(std::int64_t index, SharedFrame frame, SampleFlags flags) {
     WriterStatus status = writer_.writeSample(index, std::move(frame), flags);
     if (status.ok() && mixer_) status = writeSoundUntil(index + 1);
     return status.ok() ? SinkAnswer::Continue : reportFailure(status);

@@ -21,7 +21,7 @@ class MovieFileSink : public FrameSink {
     /// Sets up the stream: "Opening AVI file...", and the error when the writer refuses.
     SinkAnswer start(const FrameImage& first, double frameRate) override;
     /// Writes one sample; a failure is reported in red, naming the file and the reason.
-    SinkAnswer deliver(std::int64_t index, FrameImage frame, SampleFlags flags) override;
+    SinkAnswer deliver(std::int64_t index, SharedFrame frame, SampleFlags flags) override;
 
     /// After every sample, the soundtrack's sound up to the end of that frame is written too
     /// (`mixer` not owned; null: a silent movie).

@@ -61,8 +61,13 @@ class MovieWriter {
     /// keeps what was written before it and every later write reports the same failure.
     virtual WriterStatus writeSample(std::int64_t index, std::span<const std::uint8_t> rows,
                                      SampleFlags flags) = 0;
-    /// The same for a whole Frame image, which the writer takes over (saving a copy).
+    /// The same for a whole Frame image, which the writer takes over (saving a copy). It may
+    /// also have 32 bits per pixel (uncompressed): the fourth byte is then dropped as the
+    /// colours are converted, so the movie is the same as from the 24-bit frame.
     virtual WriterStatus writeSample(std::int64_t index, FrameImage frame, SampleFlags flags) = 0;
+    /// The same for a shared frame, which the writer only reads: a frame written again is
+    /// held once more, not copied.
+    virtual WriterStatus writeSample(std::int64_t index, SharedFrame frame, SampleFlags flags) = 0;
 
     /// Between open and setUpStream: the movie gets a 48 kHz stereo sound stream beside the
     /// video, in the codec that suits the container. Writers without sound refuse.

@@ -94,6 +94,16 @@ void KbeElement::reset() {
     window = {};
 }
 
+namespace {
+
+// Whether frame number `counter` (counted from 1) moves the window a step on.
+bool stepsOn(long long counter, int startHold, int steps) {
+    // In 64 bits: a long movement saturates `steps` at the int range.
+    return startHold < counter && counter < static_cast<long long>(startHold) + steps;
+}
+
+}  // namespace
+
 FrameImage KbeElement::nextFrame() {
     if (nbFrames < 1) {
         cachedPicture.reset();
@@ -106,13 +116,23 @@ FrameImage KbeElement::nextFrame() {
     }
     --nbFrames;
     ++frameCounter;
-    // In 64 bits: a long movement saturates `steps` at the int range.
-    if (startHold < frameCounter && frameCounter < static_cast<long long>(startHold) + steps)
-        ++stepIndex;
+    if (stepsOn(frameCounter, startHold, steps)) ++stepIndex;
     FrameImage frame = cachedPicture ? drawWindow() : FrameImage{};
     firstFrame = false;
     if (nbFrames == 0) cachedPicture.reset();
     return frame;
+}
+
+bool KbeElement::nextMovieFrameRepeats() const {
+    return !firstFrame && cachedPicture && nbAVIFrames > 0 && nbFrames > 0 &&
+           !stepsOn(frameCounter + 1LL, startHold, steps);
+}
+
+void KbeElement::repeatMovieFrame() {
+    --nbAVIFrames;
+    --nbFrames;
+    ++frameCounter;
+    if (nbFrames == 0) cachedPicture.reset();
 }
 
 void KbeElement::completeWindows(int viewWidth, int height) {

@@ -34,6 +34,9 @@ class KbeElement : public SourceElement {
     /// and let go after the last.
     FrameImage nextFrame() override;
     std::string describe() const override;
+    /// True while the window holds still: at either end's hold, once the first frame is out.
+    bool nextMovieFrameRepeats() const override;
+    void repeatMovieFrame() override;
 
     int steps = 0;
     int stepIndex = 0;

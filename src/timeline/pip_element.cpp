@@ -131,6 +131,23 @@ FrameImage PipElement::nextFrame() {
     return result;
 }
 
+bool PipElement::nextMovieFrameRepeats() const {
+    return !firstFrame && prevIsStill && nextIsStill && keptPrevFrame && keptNextFrame &&
+           nbAVIFrames > 0 && nbFrames > 0;
+}
+
+void PipElement::repeatMovieFrame() {
+    --nbAVIFrames;
+    --nbFrames;
+    // The still neighbours give up a frame each, as when the frame is drawn.
+    if (prev) prev->dropFrame();
+    if (next) next->dropFrame();
+    if (nbFrames == 0) {
+        keptPrevFrame.reset();
+        keptNextFrame.reset();
+    }
+}
+
 std::string PipElement::describe() const {
     return dumpHead("PIP\t\t") + "  #" + prevLineText() + " and #" + nextLineText();
 }

@@ -31,6 +31,10 @@ class PipElement : public TwoInputElement {
     /// keeps its last picture. None when a neighbour never gave a picture.
     FrameImage nextFrame() override;
     std::string describe() const override;
+    /// True over a still base with a still inset, once both are in hand: every frame draws
+    /// the same two pictures.
+    bool nextMovieFrameRepeats() const override;
+    void repeatMovieFrame() override;
 
     PipPlacement first;
     PipPlacement second;

@@ -3,6 +3,7 @@
 #include "imaging/file_system.h"
 #include "imaging/picture_kind.h"
 #include "imaging/picture_loader.h"
+#include "imaging/resize.h"
 #include "script/script_paths.h"
 #include "script/text_numbers.h"
 #include "timeline/movie_time.h"
@@ -45,6 +46,10 @@ FrameImage SourceElement::nextFrame() {
     if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
         cachedPicture = LoadPicture(nativePath(file, settings));
         if (!cachedPicture) unreadablePicture = file;
+        // Every frame of the picture is fitted the same way: fit it once and let the large
+        // original go, when fitting the result again changes nothing.
+        if (FrameImage fitted = FinallyFitted(cachedPicture, settings))
+            cachedPicture = std::move(fitted);
     }
     firstFrame = false;
     --nbFrames;
@@ -69,6 +74,14 @@ FrameImage SourceElement::nextMovieFrame() {
 void SourceElement::dropFrame() {
     if (nbFrames > 0) --nbFrames;
     if (nbFrames == 0) cachedPicture.reset();
+}
+
+PulledFrame SourceElement::pullMovieFrame(bool previousKept) {
+    if (previousKept && nextMovieFrameRepeats()) {
+        repeatMovieFrame();
+        return {.frame = {}, .unchanged = true};
+    }
+    return {.frame = nextMovieFrame()};
 }
 
 bool SourceElement::nextMovieFrameRepeats() const {

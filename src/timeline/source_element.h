@@ -6,12 +6,27 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "imaging/frame_image.h"
 #include "script/element_kind.h"
 #include "script/movie_settings.h"
 
 namespace quillfen {
+
+class TextElement;
+/// The captions shown over every frame, in the order they were given; not owned.
+using OverlayList = std::vector<TextElement*>;
+
+/// One answer to the frame loop's pull: a new frame, or word that the frame's content is
+/// unchanged since the Element's previous frame (no pixels were made), or, with neither,
+/// the end of the Element's frames.
+struct PulledFrame {
+    FrameImage frame;
+    bool unchanged = false;
+
+    bool ended() const { return !frame && !unchanged; }
+};
 
 inline constexpr std::string_view kBadImageFormatText =
     "Error: Bad image format (only BMP, JPEG and PNG files are supported).";
@@ -41,12 +56,25 @@ class SourceElement {
     /// Consumes one frame without producing it (a neighbour holding on to a still picture).
     void dropFrame();
 
+    /// The frame loop's one request. When `previousKept` (the caller still holds what it made
+    /// of this Element's previous frame) and the next frame's content is known to equal it,
+    /// no pixels are made and the answer is `unchanged`; the counters move as for
+    /// nextMovieFrame either way.
+    PulledFrame pullMovieFrame(bool previousKept);
+
     /// True when the next movie frame is known to equal the one before it: a still kind
-    /// whose picture is in hand and that has movie frames left.
-    bool nextMovieFrameRepeats() const;
-    /// Takes the next movie frame without copying it, for a caller that kept the previous
+    /// whose picture is in hand and that has movie frames left; kinds that move say when
+    /// they stand still.
+    virtual bool nextMovieFrameRepeats() const;
+    /// Takes the next movie frame without drawing it, for a caller that kept the previous
     /// one; the counters move exactly as for nextMovieFrame. Only when nextMovieFrameRepeats.
-    void repeatMovieFrame();
+    virtual void repeatMovieFrame();
+
+    /// A caption Element adds itself to `overlays` (or removes captions) when it starts and
+    /// returns true; the other kinds leave the list alone.
+    virtual bool applyToOverlays(OverlayList& /*overlays*/) { return false; }
+    /// The Elements this one takes frames from (a Transition's or PIP's linked neighbours).
+    virtual std::vector<const SourceElement*> inputs() const { return {}; }
 
     ElementKind kind = ElementKind::Source;
     int lineNum = 0;

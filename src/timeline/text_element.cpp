@@ -139,4 +139,13 @@ std::string TextElement::describe() const {
     return startTimeText() + formatText("  Text\t\tlineNum:%d", lineNum);
 }
 
+bool TextElement::applyToOverlays(OverlayList& overlays) {
+    if (!removesCaptions()) {
+        overlays.push_back(this);
+    } else {
+        std::erase_if(overlays, [&](const TextElement* other) { return other->kind == kind; });
+    }
+    return true;
+}
+
 }  // namespace quillfen

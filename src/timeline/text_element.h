@@ -33,6 +33,8 @@ class TextElement : public SourceElement {
 
     /// True for the removal form "0".
     bool removesCaptions() const { return file == "0"; }
+    /// Joins `overlays`, or, for "0", removes every caption of its own kind from them.
+    bool applyToOverlays(OverlayList& overlays) override;
 
     /// The first time only: lays the geometry out for a frame of width x height, scales the
     /// font by height / 768 and turns each "\n" of the caption into a line break.

@@ -7,13 +7,9 @@
 
 #include "imaging/frame_image.h"
 #include "script/element_kind.h"
+#include "timeline/source_element.h"
 
 namespace quillfen {
-
-class TextElement;
-
-/// The build driver's active captions, in registration order (not owned).
-using OverlayList = std::vector<TextElement*>;
 
 /// Draws every caption of `overlays` over `frame`, in order, and returns the frame to go on
 /// with (the input when nothing could be drawn). Each caption is laid out and its font scaled

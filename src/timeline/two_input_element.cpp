@@ -22,4 +22,11 @@ std::string TwoInputElement::nextLineText() const {
     return next ? std::to_string(next->lineNum) : std::string();
 }
 
+std::vector<const SourceElement*> TwoInputElement::inputs() const {
+    std::vector<const SourceElement*> linked;
+    if (prev) linked.push_back(prev);
+    if (next) linked.push_back(next);
+    return linked;
+}
+
 }  // namespace quillfen

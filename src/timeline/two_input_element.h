@@ -2,6 +2,7 @@
 // The base of the kinds that combine their two neighbours' frames (Transition, PIP).
 
 #include <string>
+#include <vector>
 
 #include "timeline/source_element.h"
 
@@ -10,6 +11,8 @@ namespace quillfen {
 class TwoInputElement : public SourceElement {
   public:
     void reset() override;
+    /// The linked neighbours, those that are set.
+    std::vector<const SourceElement*> inputs() const override;
 
     /// Neighbours set by linking; not owned, none until then.
     SourceElement* prev = nullptr;

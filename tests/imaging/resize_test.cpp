@@ -166,6 +166,26 @@ TEST(ResizeTest, SettingsDecideWhetherAndHowToResize) {
     EXPECT_FALSE(unreadable);
 }
 
+TEST(ResizeTest, AFrameThatHasTheSizeIsFittedInPlaceWithItsFourthBytesCleared) {
+    MovieSettings settings;
+    settings.resizeWidth = 64;
+    settings.resizeHeight = 32;
+    settings.stereo = 0;
+    FrameImage frame = DibCreateBlank(64, 32, 32, kRed);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            frame.row(y)[4 * x + 3] = 0xAB;
+    const std::uint8_t* block = frame.data();
+    ResizeFrameToSettings(frame, settings);
+    EXPECT_EQ(frame.data(), block);  // no new block
+    EXPECT_EQ(at(frame, 0, 0), kRed);
+    EXPECT_EQ(frame.row(31)[4 * 63 + 3], 0);
+    // A size that differs still gives a new, fitted frame.
+    FrameImage small = DibCreateBlank(32, 16, 32, kRed);
+    ResizeFrameToSettings(small, settings);
+    EXPECT_EQ(small.width(), 64);
+}
+
 // A w x h picture of one `pixel` value whose channels the red, green and blue `masks` place,
 // as some BMP writers store 16 and 32-bit pictures.
 FrameImage masked(int w, int h, int bits, std::array<std::uint32_t, 3> masks, std::uint32_t pixel) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "imaging/bmp_reader.h"
@@ -240,6 +241,9 @@ class FailingWriter : public MovieWriter {
     WriterStatus writeSample(std::int64_t index, FrameImage, SampleFlags) override {
         return write(index);
     }
+    WriterStatus writeSample(std::int64_t index, SharedFrame, SampleFlags) override {
+        return write(index);
+    }
     WriterStatus close() override {
         *closed_ = true;
         return {};
@@ -338,7 +342,7 @@ class ShortClip : public SourceElement {
 class CountingSink : public FrameSink {
   public:
     SinkAnswer start(const FrameImage&, double) override { return SinkAnswer::Continue; }
-    SinkAnswer deliver(std::int64_t, FrameImage, SampleFlags) override {
+    SinkAnswer deliver(std::int64_t, SharedFrame, SampleFlags) override {
         ++delivered;
         return SinkAnswer::Continue;
     }
@@ -361,6 +365,57 @@ TEST(FrameLoopWarnings, AWarningAnElementTakesOnWhileGivingFramesIsWrittenOnce) 
     EXPECT_EQ(sink.delivered, 5);
     EXPECT_EQ(host.count("Warning: video 'clip.avi' ended early."), 1);
     EXPECT_EQ(host.count("written by the parser already"), 0);
+}
+
+// A still whose picture is in hand, counting how often it is drawn.
+class CountedStill : public SourceElement {
+  public:
+    CountedStill(const MovieSettings& settings, int frames, std::uint32_t colour)
+        : SourceElement(0, settings) {
+        valid = true;
+        nbFrames = nbAVIFrames = frames;
+        cachedPicture = DibCreateBlank(8, 8, 24, colour);
+    }
+    FrameImage nextFrame() override {
+        ++draws;
+        return SourceElement::nextFrame();
+    }
+    int draws = 0;
+};
+
+class RecordingSink : public FrameSink {
+  public:
+    SinkAnswer start(const FrameImage&, double) override { return SinkAnswer::Continue; }
+    SinkAnswer deliver(std::int64_t, SharedFrame frame, SampleFlags flags) override {
+        blocks.push_back(frame.get());
+        same.push_back(flags.sameAsPrevious);
+        return SinkAnswer::Continue;
+    }
+    std::vector<const FrameImage*> blocks;
+    std::vector<bool> same;
+};
+
+TEST(FrameLoopRepeats, AStillIsDrawnOnceAndItsRepeatsAreTheSameSharedBlock) {
+    ScriptedHost host;
+    MovieSettings settings;
+    bool stop = false;
+    int marked = -1;
+    ElementList elements;
+    elements.push_back(std::make_unique<CountedStill>(settings, 4, 0x102030));
+    elements.push_back(std::make_unique<CountedStill>(settings, 3, 0x405060));
+    RecordingSink sink;
+    FrameLoop loop(LoopContext{host, settings, 0, stop, marked});
+    EXPECT_EQ(loop.run(elements, sink).framesTaken, 7);
+    EXPECT_EQ(static_cast<CountedStill&>(*elements[0]).draws, 1);
+    EXPECT_EQ(static_cast<CountedStill&>(*elements[1]).draws, 1);
+    EXPECT_EQ(sink.same, (std::vector<bool>{false, true, true, true, false, true, true}));
+    ASSERT_EQ(sink.blocks.size(), 7u);
+    EXPECT_EQ(std::set<const FrameImage*>(sink.blocks.begin(), sink.blocks.begin() + 4).size(), 1u);
+    EXPECT_EQ(std::set<const FrameImage*>(sink.blocks.begin() + 4, sink.blocks.end()).size(), 1u);
+    EXPECT_NE(sink.blocks[0], sink.blocks[4]);
+    // The counter follows every frame, repeats included.
+    ASSERT_EQ(host.counters.size(), 7u);
+    EXPECT_EQ(host.counters[6], "Frame #6 [0]");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "imaging/dib_convert.h"
+#include "imaging/dib_ops.h"
 #include "output/ffmpeg_movie_writer.h"
 #include "output/movie_writer_test_support.h"
 #include "support/movie_probe.h"
@@ -149,6 +151,28 @@ TEST(MovieWriterReuse, SameAsPreviousHintWritesThePreviousPicture) {
     std::vector<FrameImage> frames = testing::decodeMovieFrames(path);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(std::memcmp(frames[0].data(), frames[1].data(), frames[0].size()), 0);
+}
+
+TEST(MovieWriterDepth, AThirtyTwoBitFrameIsWrittenAsItsTwentyFourBitPicture) {
+    // An odd width gives 24-bit rows with padding, which must be written as zeros.
+    for (const char* codec : {"raw", "mjpeg", "ffv1"}) {
+        TempFolder dir;
+        std::string path = dir.file("depth.avi");
+        auto writer = makeFfmpegMovieWriter();
+        ASSERT_TRUE(writer->open(path, defaultCodecChoice(codec)).ok());
+        FrameImage picture = patternFrame(19, 10, 3);
+        ASSERT_TRUE(writer->setUpStream(picture.header(), 25).ok());
+        FrameImage wide = DibTo32(picture);
+        for (int y = 0; y < 10; ++y)  // the fourth byte must not matter
+            for (int x = 0; x < 19; ++x)
+                wide.row(y)[4 * x + 3] = static_cast<std::uint8_t>(x * 13 + y);
+        ASSERT_TRUE(writer->writeSample(0, DibCopy(picture), {true}).ok());
+        ASSERT_TRUE(writer->writeSample(1, std::move(wide), {true}).ok()) << codec;
+        ASSERT_TRUE(writer->close().ok());
+        std::vector<std::uint64_t> sums = testing::sampleChecksums(path);
+        ASSERT_EQ(sums.size(), 2u) << codec;
+        EXPECT_EQ(sums[0], sums[1]) << codec;
+    }
 }
 
 TEST(MovieWriterLifecycle, CallsOutOfOrderAreRefusedAndCloseIsHarmless) {

@@ -181,4 +181,24 @@ FrameImage decodeMovieFrame(const std::string& path, int index) {
     return std::move(frames[static_cast<std::size_t>(index)]);
 }
 
+std::vector<std::uint64_t> sampleChecksums(const std::string& path, std::string* error) {
+    Input in;
+    std::string why = openInput(path, in);
+    std::vector<std::uint64_t> sums;
+    while (why.empty() && av_read_frame(in.format, in.packet) >= 0) {
+        if (in.packet->stream_index == in.stream) {
+            std::uint64_t hash = 0xcbf29ce484222325ULL;
+            for (int i = 0; i < in.packet->size; ++i)
+                hash = (hash ^ in.packet->data[i]) * 0x100000001b3ULL;
+            sums.push_back(hash);
+        }
+        av_packet_unref(in.packet);
+    }
+    if (!why.empty()) {
+        sums.clear();
+        if (error) *error = why;
+    }
+    return sums;
+}
+
 }  // namespace quillfen::testing

@@ -44,6 +44,11 @@ MovieProbe probeMovie(const std::string& path);
 std::vector<FrameImage> decodeMovieFrames(const std::string& path, int maxFrames = -1,
                                           std::string* error = nullptr);
 
+/// A 64-bit FNV-1a checksum of every stored sample's bytes, in file order (an empty sample
+/// gives the checksum of no bytes). Streams the file, so long movies need little memory.
+/// Empty on failure (`error` says why when given).
+std::vector<std::uint64_t> sampleChecksums(const std::string& path, std::string* error = nullptr);
+
 /// Decoded frame `index` in presentation order, or an empty image.
 FrameImage decodeMovieFrame(const std::string& path, int index);
 

@@ -154,6 +154,32 @@ TEST_F(KbeFrames, StartHoldThenMovementThenTargetHold) {
     EXPECT_FALSE(kbe.nextFrame());
 }
 
+TEST_F(KbeFrames, PulledHoldFramesAreUnchangedAndEqualDrawnOnes) {
+    settings.resizeWidth = 32;
+    settings.resizeHeight = 16;
+    const char* params = "ramp.bmp|0,0,32,0,0.12|32,16,32,0,0.08|0.2";
+    KbeElement pulled(0, settings, params), drawn(0, settings, params);
+    ASSERT_EQ(pulled.nbFrames, 10);
+    std::vector<bool> unchanged;
+    FrameImage previous;
+    for (PulledFrame p = pulled.pullMovieFrame(true); !p.ended(); p = pulled.pullMovieFrame(true)) {
+        FrameImage reference = drawn.nextMovieFrame();
+        unchanged.push_back(p.unchanged);
+        if (!p.unchanged) previous = std::move(p.frame);
+        // An unchanged frame is what drawing it would have given: the previous one.
+        EXPECT_TRUE(sameBytes(reference, previous)) << "frame " << unchanged.size();
+    }
+    // The start window stays for three frames (the first drawn), moves on four, then rests.
+    EXPECT_EQ(unchanged,
+              (std::vector<bool>{false, true, true, false, false, false, false, true, true, true}));
+    EXPECT_EQ(pulled.nbFrames, 0);
+    EXPECT_FALSE(pulled.cachedPicture);
+    // Without the previous frame in the caller's hand every frame is drawn.
+    KbeElement fresh(0, settings, params);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(fresh.pullMovieFrame(false).frame);
+}
+
 TEST_F(KbeFrames, WithoutStartHoldTheLastStepStopsOneShortOfTheTarget) {
     settings.resizeWidth = 32;
     settings.resizeHeight = 16;

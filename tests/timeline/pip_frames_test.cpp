@@ -122,6 +122,30 @@ TEST_F(PipFramesTest, StillNeighboursAreFetchedOnceAndMovingOnesEveryFrame) {
     EXPECT_FALSE(pip.keptPrevFrame);  // a spent PIP holds no pictures
 }
 
+TEST_F(PipFramesTest, OverStillsItsPulledFramesAreUnchangedAndTheNeighboursCountAsDrawn) {
+    StubNeighbour base(settings, ElementKind::Source, 720, 576, {kBlack, kBlack, kBlack, kBlack});
+    StubNeighbour inset(settings, ElementKind::Frame, 720, 576, {kRed, kRed, kRed, kRed});
+    PipElement pip(0, settings, "0,0,50%|0|0.16");  // 4 frames
+    link(pip, base, inset);
+    PulledFrame first = pip.pullMovieFrame(true);
+    ASSERT_TRUE(first.frame);
+    EXPECT_EQ(colourAt(first.frame, 10, 10), kRed);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(pip.pullMovieFrame(true).unchanged);
+    EXPECT_TRUE(pip.pullMovieFrame(true).ended());
+    EXPECT_EQ(base.nbFrames, 0);
+    EXPECT_EQ(inset.nbFrames, 0);
+    EXPECT_FALSE(pip.keptPrevFrame);
+
+    // A moving inset is drawn every frame.
+    StubNeighbour still(settings, ElementKind::Source, 720, 576, {kBlack, kBlack});
+    StubNeighbour clip(settings, ElementKind::Video, 720, 576, {kRed, kBlue});
+    PipElement moving(0, settings, "0,0,50%|0|0.08");
+    link(moving, still, clip);
+    EXPECT_TRUE(moving.pullMovieFrame(true).frame);
+    EXPECT_EQ(colourAt(moving.pullMovieFrame(true).frame, 10, 10), kBlue);
+}
+
 TEST_F(PipFramesTest, NeighbourThatRunsShortKeepsItsLastFrame) {
     StubNeighbour base(settings, ElementKind::Sequence, 720, 576, {kBlue});
     StubNeighbour inset(settings, ElementKind::Source, 720, 576, {kWhite, kWhite, kWhite});

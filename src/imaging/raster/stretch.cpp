@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/bit_fields.h"
+#include "imaging/row_split.h"
 
 namespace quillfen {
 namespace {
@@ -280,9 +281,13 @@ void stretchArea(const RowReader& reader, const SourceWindow& w, const PixelTarg
     AxisTaps cols = areaTaps(w.x, w.width, dest.x, dest.width, target.width, sw);
     AxisTaps rows = areaTaps(w.y, w.height, dest.y, dest.height, target.height, sh);
     if (cols.maxSource < 0 || rows.maxSource < 0) return;
-    AreaStretcher stretcher(reader, std::move(cols), rows);
-    for (int d = rows.begin; d < rows.end; ++d)
-        stretcher.outputRow(rows, d, target);
+    // Each half keeps its own cache of filtered source rows; the rows it writes are its own.
+    splitRows(rows.begin, rows.end, std::int64_t{rows.end - rows.begin} * (cols.end - cols.begin),
+              [&](int first, int last) {
+                  AreaStretcher stretcher(reader, cols, rows);
+                  for (int d = first; d < last; ++d)
+                      stretcher.outputRow(rows, d, target);
+              });
 }
 
 }  // namespace
