@@ -129,6 +129,21 @@ TEST_F(Soundtrack, ClicksAtPictureChangesStayWithTheirFrames) {
     }
 }
 
+TEST_F(Soundtrack, CheckListsEachLineWithTheTimeItsTrackStarts) {
+    folder.touch("s.txt",
+                 std::string(kToneScript) + ">soundtrack=0\n>soundtrack=tone440.wav|50|2|1\n");
+    CliRun run = testing::finishProgram(
+        folder.path(), testing::startProgram(QUILLFEN_BINARY, folder.path(), {"check", "s.txt"}));
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* line :
+         {"\n00:00.00  Soundtrack  lineNum:1  file:tone440.wav  volume:100  fade:1.00  loop:0\n",
+          "\n00:04.00  Soundtrack  lineNum:4  file:tone880.wav  volume:100  fade:0.50  loop:0\n",
+          "\n00:06.00  Soundtrack  lineNum:6  file:0  volume:100  fade:1.00  loop:0\n",
+          "\n00:06.00  Soundtrack  lineNum:7  file:tone440.wav  volume:50  fade:2.00  loop:1\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    EXPECT_NE(run.out.find("Total movie time: 00:06.00  (150 frames)"), std::string::npos);
+}
+
 TEST_F(Soundtrack, BadSoundLinesAreErrorsAndWriteNothing) {
     folder.touch("picture.mp3", "\x89PNG\r\n\x1a\nnot a sound at all");
     const std::vector<std::pair<std::string, std::string>> cases = {

@@ -52,6 +52,7 @@ TEST(ScriptColouring, CommandWordsNumbersAndPunctuation) {
     EXPECT_EQ(paint(">Resize=1920,1080"), "kkkkkkk.nnnn.nnnn");
     EXPECT_EQ(paint(">FRAMERATE=12.5"), "kkkkkkkkkk.nnnn");
     EXPECT_EQ(paint(">text=&hFF0000"), "kkkkk.nnnnnnnn");
+    EXPECT_EQ(paint(">soundtrack=0"), "kkkkkkkkkkk.n");
     // The ">" belongs to the word: without it, or apart from it, there is no keyword.
     EXPECT_EQ(paint("resize=1"), ".......n");
     EXPECT_EQ(paint("> resize"), "........");
