@@ -76,13 +76,14 @@ run_tests() {
     ctest --test-dir build/sanitize --output-on-failure --timeout 900 -j "$jobs"
 }
 
-run_tsan() {  # the video reader's threads under ThreadSanitizer
-    local dir=build/tsan t tests=(video_thinning_test video_reader_test video_reader_clip_test video_element_test)
+run_tsan() {  # the video reader's and the preview's threads under ThreadSanitizer
+    local dir=build/tsan t tests=(timeline/video_thinning_test timeline/video_reader_test
+        timeline/video_reader_clip_test timeline/video_element_test app/preview_worker_test)
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_TESTS=ON \
         "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-    cmake --build "$dir" -j "$jobs" --target "${tests[@]}"
-    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/timeline/$t"; done
+    cmake --build "$dir" -j "$jobs" --target "${tests[@]##*/}"
+    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 QT_QPA_PLATFORM=offscreen "$dir/tests/$t"; done
 }
 
 case ${1-} in

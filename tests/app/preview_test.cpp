@@ -9,13 +9,12 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
-#include <condition_variable>
-#include <mutex>
 
 #include "app/preview_controller.h"
 #include "app/preview_panel.h"
 #include "app/scrub_bar.h"
 #include "editor/view/my_crystal_view.h"
+#include "fake_preview_renderer.h"
 #include "imaging/effects/effect_registry.h"
 #include "support/quiet_build_host.h"
 #include "support/script_text.h"
@@ -52,51 +51,7 @@ QRgb centre(const QImage& image) {
     return image.pixel(image.width() / 2, image.height() / 2) & 0xffffff;
 }
 
-// A renderer whose frames are plain grey, of a set size; optionally each frame waits until
-// the test opens the gate (or the job is cancelled).
-class FakeRenderer : public PreviewRenderer {
-  public:
-    struct Gate {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool open = true;
-        int waiting = 0;
-        int cancelledRenders = 0;
-        std::vector<std::int64_t> rendered;
-    };
-
-    FakeRenderer(Gate& gate, std::int64_t frames, int width = 64, int height = 48)
-        : gate_(gate), frames_(frames), width_(width), height_(height) {}
-
-    PreviewPlan plan(const ScriptSnapshot&) override {
-        PreviewPlan plan;
-        plan.timeline.totalFrames = frames_;
-        plan.timeline.entries = {{0, ElementKind::Frame, 0, frames_}};
-        return plan;
-    }
-    FrameImage render(const ScriptSnapshot&, std::int64_t index,
-                      const std::atomic<bool>& cancelled) override {
-        std::unique_lock lock(gate_.mutex);
-        ++gate_.waiting;
-        gate_.changed.notify_all();
-        while (!gate_.open && !cancelled.load())
-            gate_.changed.wait_for(lock, std::chrono::milliseconds(1));
-        --gate_.waiting;
-        if (cancelled.load()) {
-            ++gate_.cancelledRenders;
-            gate_.changed.notify_all();
-            return {};
-        }
-        gate_.rendered.push_back(index);
-        return FrameImage::create(width_, height_, 24);
-    }
-
-  private:
-    Gate& gate_;
-    std::int64_t frames_;
-    int width_;
-    int height_;
-};
+using FakeRenderer = testing::FakePreviewRenderer;
 
 // The preview's widgets on their own, with a renderer and a clock of the test's choosing.
 class PreviewTest : public ::testing::Test {
@@ -205,20 +160,19 @@ TEST_F(PreviewTest, PlaySkipsFramesItCannotRenderInTime) {
     controller->showCaretLine();
     ASSERT_TRUE(waitForShot());
 
-    gate.open = false;
+    gate.setOpen(false);
     controller->play();
-    for (int i = 0; i < 50; ++i) {  // two seconds at 25 fps while one frame renders
+    now += 40;
+    controller->tick();
+    ASSERT_TRUE(gate.waitFor([](auto& g) { return g.waiting == 1; }));
+    for (int i = 1; i < 50; ++i) {  // two seconds at 25 fps while frame 1 renders
         now += 40;
         controller->tick();
     }
     EXPECT_NEAR(controller->currentTime(), 2.0, 0.1);
     EXPECT_EQ(scrub.timeText(), "00:02.00");
     EXPECT_EQ(scrub.frame(), 50);
-    {
-        std::lock_guard lock(gate.mutex);
-        gate.open = true;
-    }
-    gate.changed.notify_all();
+    gate.setOpen(true);
     waitUntil([&] { return controller->shownFrame() == 50; });
     controller->pause();
     // Frame 1 was rendered and then only the newest: everything between was skipped.
@@ -233,22 +187,16 @@ TEST_F(PreviewTest, BeginBuildCancelsTheFrameInHandAndShowsNothingMore) {
     setText("any");
     QSignalSpy shots(controller.get(), &PreviewController::shotShown);
     controller->seekFrame(10);
-    waitUntil([&] {
-        std::lock_guard lock(gate.mutex);
-        return gate.waiting == 1;
-    });
+    ASSERT_TRUE(gate.waitFor([](auto& g) { return g.waiting == 1; }));
     controller->seekFrame(20);  // waits behind the frame in hand
     controller->beginBuild();
-    waitUntil([&] {
-        std::lock_guard lock(gate.mutex);
-        return gate.cancelledRenders == 1;
-    });
+    ASSERT_TRUE(gate.waitFor([](auto& g) { return g.cancelledRenders == 1; }));
     QTest::qWait(20);
     EXPECT_EQ(shots.count(), 0);
-    EXPECT_TRUE(gate.rendered.empty());
+    EXPECT_TRUE(gate.waitFor([](auto& g) { return g.rendered.empty(); }));
     // The build's frames own the panel; the preview comes back afterwards.
     controller->endBuild();
-    gate.open = true;
+    gate.setOpen(true);
     controller->seekFrame(30);
     ASSERT_TRUE(waitForShot());
     EXPECT_EQ(controller->shownFrame(), 30);
