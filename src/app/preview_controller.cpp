@@ -172,7 +172,11 @@ void PreviewController::receive(PreviewShot shot) {
     lastShown_ = shot.id;
     timeline_ = std::move(shot.timeline);
     controls_.scrub.setFrameCount(timeline_.totalFrames);
-    controls_.note.setText(QString::fromStdString(shot.note));
+    const QString note = QString::fromStdString(shot.note);
+    // One line under the preview; the whole message is in the tooltip.
+    controls_.note.setText(
+        controls_.note.fontMetrics().elidedText(note, Qt::ElideRight, controls_.note.width()));
+    controls_.note.setToolTip(note);
     if (shot.frame || shot.index < 0) {
         lastFrame_ = shot.frame;
         const FrameImage none;

@@ -255,7 +255,8 @@ TEST_F(PreviewWindowTest, AParseErrorIsANoteOnly) {
     QSignalSpy spy(&window().preview(), &PreviewController::shotShown);
     window().preview().showCaretLine();
     ASSERT_TRUE(spy.wait(10000));
-    EXPECT_TRUE(controls().previewNote->text().startsWith("Line 2: "));
+    EXPECT_TRUE(controls().previewNote->toolTip().startsWith("Line 2: Unknown command found"))
+        << controls().previewNote->toolTip().toStdString();
     EXPECT_EQ(traceTexts(), traceBefore);
     EXPECT_FALSE(editor().markedLine(LineMark::Error).has_value());
 }
