@@ -1,5 +1,8 @@
 #include "app/preview_worker.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace quillfen {
 
 PreviewWorker::PreviewWorker(std::unique_ptr<PreviewRenderer> renderer,
@@ -44,6 +47,9 @@ std::size_t PreviewWorker::cacheBytes() const {
 }
 
 void PreviewWorker::run() {
+    // Below the window's thread, so that typing keeps its core when both want one. Failing to
+    // lower it only costs responsiveness on a loaded machine.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     for (;;) {
         PreviewJob job;
         {
