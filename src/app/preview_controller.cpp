@@ -147,6 +147,10 @@ void PreviewController::openLargeView() {
     largeView_->raise();
 }
 
+void PreviewController::showBuildFrame(const FrameImage& frame) {
+    if (largeView_ && largeView_->isVisible()) largeView_->showFrame(frame);
+}
+
 PreviewWindow* PreviewController::largeView() const {
     return largeView_;
 }

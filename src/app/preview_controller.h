@@ -62,6 +62,8 @@ class PreviewController : public QObject {
     void beginBuild();
     void endBuild();
     void openLargeView();
+    /// A frame a build shows: the larger view, when open, follows it too.
+    void showBuildFrame(const FrameImage& frame);
 
     /// The frame last shown (-1 before any), and the time of the movie the preview is at.
     std::int64_t shownFrame() const { return shownFrame_; }

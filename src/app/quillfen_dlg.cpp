@@ -78,6 +78,7 @@ CQuillfenDlg::CQuillfenDlg(AppSettings& settings, std::unique_ptr<DialogSeam> di
     preview_ = std::make_unique<PreviewController>(
         PreviewControls{*c.editor, *c.preview, *c.scrub, *c.previewNote},
         [this] { return scriptFolder(); });
+    host_->followFrames([this](const FrameImage& frame) { preview_->showBuildFrame(frame); });
 
     recent_ = settings_.recentScripts();
     showRecentScripts();

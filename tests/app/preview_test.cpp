@@ -12,6 +12,7 @@
 
 #include "app/preview_controller.h"
 #include "app/preview_panel.h"
+#include "app/preview_window.h"
 #include "app/scrub_bar.h"
 #include "editor/view/my_crystal_view.h"
 #include "fake_preview_renderer.h"
@@ -274,6 +275,23 @@ TEST_F(PreviewWindowTest, RunDuringAScrubShowsTheBuildsFrames) {
     // The last frame written is blue; the scrub to red frame 10 never lands over it.
     EXPECT_EQ(centre(controls().preview->shownImage()), 0x0000ffu);
     EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(PreviewWindowTest, TheLargerViewFollowsThePreviewAndTheBuild) {
+    window().openScript(writeFile("script.txt", kThreeColours));
+    controls().outputFile->setText(path("movie.avi"));
+    log.codecs = {defaultCodecChoice("raw")};
+    QSignalSpy spy(&window().preview(), &PreviewController::shotShown);
+    window().preview().showCaretLine();
+    ASSERT_TRUE(spy.wait(10000));
+    QTest::mouseDClick(controls().preview, Qt::LeftButton);
+    PreviewWindow* large = window().preview().largeView();
+    ASSERT_NE(large, nullptr);
+    EXPECT_TRUE(large->isVisible());
+    EXPECT_EQ(large->shown().size(), QSize(64, 48));  // full size, not the panel's
+    EXPECT_EQ(centre(large->shown()), 0xff0000u);
+    window().runBuild(BuildMode::Run);
+    EXPECT_EQ(centre(large->shown()), 0x0000ffu);
 }
 
 }  // namespace
