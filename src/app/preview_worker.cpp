@@ -3,6 +3,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace quillfen {
 
 PreviewWorker::PreviewWorker(std::unique_ptr<PreviewRenderer> renderer,
