@@ -78,7 +78,8 @@ run_tests() {
 
 run_tsan() {  # the video reader's and the preview's threads under ThreadSanitizer
     local dir=build/tsan t tests=(timeline/video_thinning_test timeline/video_reader_test
-        timeline/video_reader_clip_test timeline/video_element_test app/preview_worker_test)
+        timeline/video_reader_clip_test timeline/video_element_test app/preview_worker_test
+        app/preview_tests)
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_TESTS=ON \
         "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null

@@ -41,13 +41,9 @@ PreviewController::PreviewController(PreviewControls controls, FolderSource fold
     connect(&controls_.panel, &PreviewPanel::doubleClicked, this,
             &PreviewController::openLargeView);
 
-    // Results come on the worker's thread; they are handled on this object's.
     worker_ = std::make_unique<PreviewWorker>(
-        renderer ? std::move(renderer) : makeDriverPreviewRenderer(), [this](PreviewShot shot) {
-            QMetaObject::invokeMethod(
-                this, [this, shot = std::move(shot)]() mutable { receive(std::move(shot)); },
-                Qt::QueuedConnection);
-        });
+        renderer ? std::move(renderer) : makeDriverPreviewRenderer(),
+        [this](PreviewShot shot) { post(std::move(shot)); });
 }
 
 PreviewController::~PreviewController() {
@@ -169,6 +165,24 @@ std::shared_ptr<const ScriptSnapshot> PreviewController::snapshot() {
         snapshot_ =
             ScriptSnapshot::of(controls_.editor, folder_ ? folder_() : std::string(), textVersion_);
     return snapshot_;
+}
+
+void PreviewController::post(PreviewShot shot) {
+    {
+        std::lock_guard lock(inboxMutex_);
+        inbox_ = std::move(shot);
+    }
+    // The shot itself stays in the inbox: the queued call carries nothing but this object.
+    QMetaObject::invokeMethod(this, &PreviewController::takeShot, Qt::QueuedConnection);
+}
+
+void PreviewController::takeShot() {
+    std::optional<PreviewShot> shot;
+    {
+        std::lock_guard lock(inboxMutex_);
+        shot.swap(inbox_);
+    }
+    if (shot) receive(std::move(*shot));
 }
 
 void PreviewController::receive(PreviewShot shot) {

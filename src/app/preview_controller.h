@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "app/preview_worker.h"
 
@@ -82,6 +84,9 @@ class PreviewController : public QObject {
     void caretMoved();
     void request(std::optional<int> caretLine, std::int64_t frame);
     std::shared_ptr<const ScriptSnapshot> snapshot();
+    /// On the worker's thread: keeps `shot` (replacing one not yet taken) and wakes this thread.
+    void post(PreviewShot shot);
+    void takeShot();
     void receive(PreviewShot shot);
     void showPosition(std::int64_t frame, double seconds);
     void markElementLine(std::int64_t frame);
@@ -107,6 +112,9 @@ class PreviewController : public QObject {
     bool marking_ = false;  // the current-line mark moves the caret; that is not the user's
     double playFrom_ = 0;
     std::int64_t playStart_ = 0;
+
+    std::mutex inboxMutex_;
+    std::optional<PreviewShot> inbox_;  // guarded by inboxMutex_
 
     std::unique_ptr<PreviewWorker> worker_;  // last: stopped first
 };
