@@ -93,15 +93,16 @@ run_tests() {
 }
 
 run_tsan() {  # every thread of ours under ThreadSanitizer: the video reader, split row
-    # kernels, the movie writer's encoder and the build beside it
+    # kernels, the movie writer's encoder and the build beside it, and the preview's worker
     local dir=build/tsan t tests=(timeline/video_thinning_test timeline/video_reader_test
         timeline/video_reader_clip_test timeline/video_element_test
-        imaging/imaging_row_split_test output/movie_writer_test output/build_run_test)
+        imaging/imaging_row_split_test output/movie_writer_test output/build_run_test
+        app/preview_worker_test app/preview_tests)
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_TESTS=ON \
         "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
     cmake --build "$dir" -j "$jobs" --target "${tests[@]##*/}"
-    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 "$dir/tests/$t"; done
+    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 QT_QPA_PLATFORM=offscreen "$dir/tests/$t"; done
 }
 
 fuzz_targets=(bmp_reader png_reader jpeg_reader picture_loading script_parser text_buffer

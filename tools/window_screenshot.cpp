@@ -1,7 +1,8 @@
 // window-screenshot: opens the main window on a Script, runs it, and saves a screenshot of the
 // window while frames are being written (Trace coloured, preview showing a frame, the current
-// line marked). Questions are answered without a user: the movie goes to the given file,
-// overwritten, with the container's default codec. Meant for a virtual X server
+// line marked; or, when the build ends before that frame, the window as the build left it, e.g.
+// with an error line marked). Questions are answered without a user: the movie goes to the given
+// file, overwritten, with the container's default codec. Meant for a virtual X server
 // (tools/window_screenshot.sh).
 //
 //   window-screenshot SCRIPT MOVIE SHOT.png [FRAME]
@@ -77,7 +78,17 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, [&] {  // let the window appear on the server first
         window.controls().outputFile->setText(QString::fromLocal8Bit(argv[2]));
         window.runBuild(BuildMode::Run);
-        app.quit();
+        if (saved) {
+            app.quit();
+            return;
+        }
+        // The build ended early (a Script error): the window as it was left, once repainted.
+        QTimer::singleShot(300, [&] {
+            saved = window.screen()->grabWindow(window.winId()).save(shot, "PNG");
+            std::fprintf(stderr, "window-screenshot: frame %ld not reached; %s %s\n", wanted,
+                         saved ? "saved the end state to" : "could not save", argv[3]);
+            app.quit();
+        });
     });
     app.exec();
     return saved ? 0 : 1;

@@ -92,4 +92,9 @@ void PreviewPanel::paintEvent(QPaintEvent* event) {
     }
 }
 
+void PreviewPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+    QWidget::mouseDoubleClickEvent(event);
+    emit doubleClicked();
+}
+
 }  // namespace quillfen

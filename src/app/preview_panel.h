@@ -43,9 +43,16 @@ class PreviewPanel : public QWidget {
     void forgetFrameSize() { rememberedSize_ = QSize(); }
     /// The size of the last frame shown since forgetFrameSize; invalid when none.
     QSize rememberedFrameSize() const { return rememberedSize_; }
+    /// The last frame as painted: at its fit size; null when none.
+    const QImage& shownImage() const { return shown_; }
+
+  signals:
+    /// The user double-clicked the panel (to open the larger view).
+    void doubleClicked();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     QRect fitOnPanel(QSize frameSize) const;

@@ -12,6 +12,7 @@
 #include "app/app_icon.h"
 #include "app/app_settings.h"
 #include "app/help_window.h"
+#include "app/preview_controller.h"
 #include "app/preview_panel.h"
 #include "app/qt_dialogs.h"
 #include "app/script_files.h"
@@ -74,6 +75,10 @@ CQuillfenDlg::CQuillfenDlg(AppSettings& settings, std::unique_ptr<DialogSeam> di
         BuildControls{*c.trace, *c.editor, *c.run, *c.frameCounter, *c.preview, *c.outputFile},
         *dialogs_, settings_);
     driver_ = std::make_unique<BuildDriver>(*host_, builtinEffectCatalogue(), programCaptionTail());
+    preview_ = std::make_unique<PreviewController>(
+        PreviewControls{*c.editor, *c.preview, *c.scrub, *c.previewNote},
+        [this] { return scriptFolder(); });
+    host_->followFrames([this](const FrameImage& frame) { preview_->showBuildFrame(frame); });
 
     recent_ = settings_.recentScripts();
     showRecentScripts();
@@ -139,15 +144,21 @@ void CQuillfenDlg::runBuild(BuildMode mode) {
     }
     building_ = true;
     files_->fetchPath();
-    const QString script = files_->scriptPath();
-    driver_->settings().scriptFolder =
-        (script.isEmpty() ? QDir::currentPath() : QFileInfo(script).absolutePath()).toStdString();
+    driver_->settings().scriptFolder = scriptFolder();
     driver_->setOutputFile(controls_->outputFile->text().toStdString());
     host_->beginBuild();
+    preview_->beginBuild();
     controls_->preview->forgetFrameSize();
     driver_->runBuild(*controls_->editor, mode);
     controls_->preview->forgetFrameSize();
+    preview_->endBuild();
     building_ = false;
+}
+
+std::string CQuillfenDlg::scriptFolder() const {
+    const QString script = files_->scriptPath();
+    return (script.isEmpty() ? QDir::currentPath() : QFileInfo(script).absolutePath())
+        .toStdString();
 }
 
 void CQuillfenDlg::quit() {

@@ -15,6 +15,7 @@ namespace quillfen {
 
 class AppSettings;
 class HelpWindow;
+class PreviewController;
 class ScriptFiles;
 class WindowBuildHost;
 struct WindowControls;
@@ -59,6 +60,7 @@ class CQuillfenDlg : public QDialog {
     WindowControls& controls() { return *controls_; }
     ScriptFiles& scriptFiles() { return *files_; }
     BuildDriver& driver() { return *driver_; }
+    PreviewController& preview() { return *preview_; }
 
   protected:
     void reject() override;
@@ -73,6 +75,7 @@ class CQuillfenDlg : public QDialog {
     void connectCommands();
     void showRecentScripts();
     void saveRecentScripts();
+    std::string scriptFolder() const;
 
     AppSettings& settings_;
     std::unique_ptr<DialogSeam> dialogs_;
@@ -80,6 +83,7 @@ class CQuillfenDlg : public QDialog {
     std::unique_ptr<ScriptFiles> files_;
     std::unique_ptr<WindowBuildHost> host_;
     std::unique_ptr<BuildDriver> driver_;
+    std::unique_ptr<PreviewController> preview_;
     HelpWindow* help_ = nullptr;  // created on first use, owned by this window through Qt
     RecentScripts recent_;
     int tracePercent_ = 30;

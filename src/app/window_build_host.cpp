@@ -92,6 +92,7 @@ std::optional<CodecChoice> WindowBuildHost::chooseCompression(std::string_view m
 
 void WindowBuildHost::showFrame(const FrameImage& frame) {
     controls_.preview.showFrame(frame);
+    if (follower_) follower_(frame);
 }
 
 bool WindowBuildHost::pumpEvents() {

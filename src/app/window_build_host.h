@@ -3,6 +3,8 @@
 // counter, the wait cursor, the preview, the questions (through the dialog seam) and the event
 // pump that keeps the window responsive between frames.
 
+#include <functional>
+
 #include "output/build_host.h"
 
 class QAbstractButton;
@@ -38,6 +40,10 @@ class WindowBuildHost : public BuildHost {
     /// The user asked the running build to stop after the frame in hand.
     void requestStop() { stopRequested_ = true; }
     bool stopRequested() const { return stopRequested_; }
+    /// Also hands every frame shown to `follower` (the larger preview view); none by default.
+    void followFrames(std::function<void(const FrameImage&)> follower) {
+        follower_ = std::move(follower);
+    }
 
     void addTrace(const TraceEntry& entry) override;
     void clearTrace() override;
@@ -59,6 +65,7 @@ class WindowBuildHost : public BuildHost {
     BuildControls controls_;
     DialogSeam& dialogs_;
     AppSettings& settings_;
+    std::function<void(const FrameImage&)> follower_;
     bool stopRequested_ = false;
     bool waitCursor_ = false;
 };

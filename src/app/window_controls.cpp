@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/preview_panel.h"
+#include "app/scrub_bar.h"
 #include "app/splitter_bar.h"
 #include "app/trace_list.h"
 #include "editor/view/my_crystal_view.h"
@@ -43,6 +44,8 @@ WindowControls::WindowControls(QWidget& window)
       check(button(QObject::tr("Check script"), upper)),
       frameCounter(new QLabel(QObject::tr("Frame #0"), upper)),
       preview(new PreviewPanel(upper)),
+      scrub(new ScrubBar(upper)),
+      previewNote(new QLabel(upper)),
       editor(new CMyCrystalView(upper)),
       outputLabel(new QLabel(QObject::tr("&Output file:"), upper)),
       outputFile(new QLineEdit(upper)),
@@ -59,6 +62,9 @@ WindowControls::WindowControls(QWidget& window)
     outputLabel->setBuddy(outputFile);
     run->setDefault(true);
     frameCounter->setAlignment(Qt::AlignCenter);
+    scrub->setFixedWidth(PreviewPanel::kPanelSize.width());
+    previewNote->setFixedWidth(PreviewPanel::kPanelSize.width());
+    previewNote->setObjectName("PreviewNote");
     editor->setObjectName("CrystalEditScript");
     trace->setMinimumSize(50, 20);
     arrangeUpper();
@@ -93,6 +99,8 @@ void WindowControls::arrangeUpper() {
     right->addWidget(frameCounter, 0, Qt::AlignHCenter);
     right->addStretch(1);
     right->addWidget(preview, 0, Qt::AlignHCenter);
+    right->addWidget(scrub, 0, Qt::AlignHCenter);
+    right->addWidget(previewNote, 0, Qt::AlignHCenter);
     right->addStretch(1);
     right->addWidget(copyTrace, 0, Qt::AlignRight);
 

@@ -15,6 +15,7 @@ namespace quillfen {
 
 class CMyCrystalView;
 class PreviewPanel;
+class ScrubBar;
 class SplitterBar;
 class TraceList;
 
@@ -39,6 +40,8 @@ struct WindowControls {
     QPushButton* check;
     QLabel* frameCounter;
     PreviewPanel* preview;
+    ScrubBar* scrub;
+    QLabel* previewNote;  // the preview's one-line parse error
     CMyCrystalView* editor;
     QLabel* outputLabel;
     QLineEdit* outputFile;

@@ -146,6 +146,12 @@ bool BuildDriver::linkAndCount(BuildOutcome& outcome) {
     outcome.totalFrames = countFrames(elements_);
     totalFrames_ = outcome.totalFrames;
     placeSoundtracks(soundtracks_, elements_);
+    outcome.frameRate = settings_.frameRate;
+    outcome.timeline.clear();
+    for (const std::unique_ptr<SourceElement>& element : elements_) {
+        outcome.timeline.push_back(
+            {element->lineNum, element->kind, element->firstMovieFrame, element->nbAVIFrames});
+    }
     trace(formatText("Total movie time: %s  (%lld frames)",
                      formatMovieTime(outcome.totalFrames / settings_.frameRate).c_str(),
                      static_cast<long long>(outcome.totalFrames)),

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "imaging/effect_catalogue.h"
 #include "output/build_host.h"
@@ -33,6 +34,15 @@ enum class MovieEnd {
     Failed,     // the stream could not be set up, or writing or finishing the file failed
 };
 
+/// Where one Element sits in the counted movie.
+struct TimelineEntry {
+    int lineIndex = 0;
+    ElementKind kind = ElementKind::None;
+    std::int64_t firstFrame = 0;
+    std::int64_t frames = 0;
+    friend bool operator==(const TimelineEntry&, const TimelineEntry&) = default;
+};
+
 struct BuildOutcome {
     /// Parsing and linking succeeded.
     bool succeeded = false;
@@ -42,6 +52,10 @@ struct BuildOutcome {
     /// Frames taken from the Elements, and frames handed to the movie writer.
     std::int64_t framesTaken = 0;
     std::int64_t framesWritten = 0;
+    /// The Elements in Script order with their place in the movie, once counted.
+    std::vector<TimelineEntry> timeline;
+    /// The movie's frame rate, once parsed.
+    double frameRate = 0;
 };
 
 /// Which frame `renderFrame` renders: `index` when set, else the frame shown at `seconds`.

@@ -6,9 +6,10 @@ namespace {
 
 QTextEdit::ExtraSelection highlight(QTextDocument& document, int line, const QColor& background) {
     QTextEdit::ExtraSelection selection;
-    // The cursor selects the line's text so that the white foreground applies to it.
+    // A full-width highlight given as a bare position covers the whole line, text and line end,
+    // so it reaches the right edge; a selection of the text alone would stop where the text
+    // does.
     selection.cursor = QTextCursor(document.findBlockByNumber(line));
-    selection.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     selection.format.setBackground(background);
     selection.format.setForeground(Qt::white);
     selection.format.setProperty(QTextFormat::FullWidthSelection, true);
