@@ -4,7 +4,7 @@
 #include <istream>
 #include <ostream>
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "base/colour.h"
 #include "cli/command_options.h"
 #include "cli/commands.h"
 #include "imaging/bmp_reader.h"
@@ -13,7 +14,6 @@
 #include "imaging/picture_loader.h"
 #include "imaging/resize.h"
 #include "imaging/stereo.h"
-#include "script/colour.h"
 #include "script/movie_settings.h"
 
 namespace quillfen {

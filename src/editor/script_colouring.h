@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "script/colour.h"
+#include "base/colour.h"
 
 namespace quillfen {
 

@@ -2,8 +2,8 @@
 // Basic Frame image operations. Each returns a new image and leaves its input untouched;
 // an empty FrameImage means the operation was refused or memory ran out.
 
+#include "base/colour.h"
 #include "imaging/frame_image.h"
-#include "script/colour.h"
 
 namespace quillfen {
 

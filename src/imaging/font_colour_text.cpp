@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/colour.h"
+#include "base/colour.h"
 
 namespace quillfen {
 

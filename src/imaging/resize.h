@@ -1,8 +1,8 @@
 #pragma once
 // Fitting frames to the movie's size: letterbox, stretch or fit, with optional cropping.
 
+#include "base/colour.h"
 #include "imaging/frame_image.h"
-#include "script/colour.h"
 #include "script/movie_settings.h"
 
 namespace quillfen {

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/file_system.h"
+#include "base/text_numbers.h"
 #include "imaging/dib_ops.h"
-#include "imaging/file_system.h"
 #include "output/ffmpeg_movie_writer.h"
 #include "output/frame_loop.h"
 #include "output/movie_file_choice.h"
@@ -13,7 +14,6 @@
 #include "output/soundtrack_mixer.h"
 #include "script/script_parser.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 #include "timeline/movie_time.h"
 #include "timeline/timeline_factory.h"
 

@@ -1,7 +1,7 @@
 #include "output/frame_loop.h"
 
+#include "base/text_numbers.h"
 #include "script/parse_seams.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 

@@ -1,6 +1,6 @@
 #include "output/movie_file_choice.h"
 
-#include "imaging/file_system.h"
+#include "base/file_system.h"
 #include "script/script_paths.h"
 
 namespace quillfen {

@@ -1,6 +1,6 @@
 #include "output/movie_file_sink.h"
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/colour.h"
+#include "base/colour.h"
 
 namespace quillfen {
 

@@ -1,6 +1,6 @@
 #include "output/version_text.h"
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 #ifndef QUILLFEN_VERSION_MAJOR
 #define QUILLFEN_VERSION_MAJOR 1

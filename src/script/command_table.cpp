@@ -1,6 +1,6 @@
 #include "script/command_table.h"
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "script/colour.h"
-#include "script/text_numbers.h"
+#include "base/colour.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

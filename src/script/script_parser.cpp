@@ -3,8 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "base/text_numbers.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/name_lookup.h"
+#include "base/name_lookup.h"
 
 namespace quillfen {
 

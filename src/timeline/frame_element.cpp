@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/text_numbers.h"
 #include "imaging/dib_ops.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 

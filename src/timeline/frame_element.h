@@ -1,7 +1,7 @@
 #pragma once
 // Plain colour frames of the output size.
 
-#include "script/colour.h"
+#include "base/colour.h"
 #include "timeline/source_element.h"
 
 namespace quillfen {

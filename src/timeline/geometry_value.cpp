@@ -1,6 +1,6 @@
 #include "timeline/geometry_value.h"
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

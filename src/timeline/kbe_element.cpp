@@ -5,10 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#include "base/text_numbers.h"
 #include "imaging/picture_loader.h"
 #include "imaging/raster/stretch.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/text_numbers.h"
 #include "imaging/dib_convert.h"
 #include "imaging/raster/stretch.h"
 #include "imaging/resize.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 namespace {

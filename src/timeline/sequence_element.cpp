@@ -3,10 +3,10 @@
 #include <climits>
 #include <vector>
 
-#include "imaging/file_system.h"
+#include "base/file_system.h"
+#include "base/text_numbers.h"
 #include "imaging/picture_loader.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 namespace {

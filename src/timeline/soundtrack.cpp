@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "imaging/file_system.h"
+#include "base/file_system.h"
+#include "base/text_numbers.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 #include "timeline/movie_time.h"
 #include "timeline/sound_reader.h"
 #include "timeline/source_element.h"

@@ -1,11 +1,11 @@
 #include "timeline/source_element.h"
 
-#include "imaging/file_system.h"
+#include "base/file_system.h"
+#include "base/text_numbers.h"
 #include "imaging/picture_kind.h"
 #include "imaging/picture_loader.h"
 #include "imaging/resize.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 #include "timeline/movie_time.h"
 
 namespace quillfen {

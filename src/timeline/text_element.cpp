@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/colour.h"
 #include "imaging/font_colour_text.h"
 #include "imaging/raster/text_drawing.h"
-#include "script/colour.h"
 #include "timeline/caption_tail.h"
 #include "timeline/geometry_value.h"
 #include "timeline/source_element.h"

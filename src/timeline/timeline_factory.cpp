@@ -1,6 +1,6 @@
 #include "timeline/timeline_factory.h"
 
-#include "imaging/file_system.h"
+#include "base/file_system.h"
 #include "script/script_paths.h"
 #include "timeline/frame_element.h"
 #include "timeline/kbe_element.h"

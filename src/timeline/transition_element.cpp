@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "base/text_numbers.h"
 #include "imaging/resize.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "imaging/file_system.h"
+#include "base/file_system.h"
+#include "base/text_numbers.h"
 #include "script/script_paths.h"
-#include "script/text_numbers.h"
 
 namespace quillfen {
 

@@ -1,4 +1,4 @@
-#include "imaging/file_system.h"
+#include "base/file_system.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "script/colour.h"
+#include "base/colour.h"
 
 #include <gtest/gtest.h>
 

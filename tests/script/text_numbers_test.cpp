@@ -1,4 +1,4 @@
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 #include <gtest/gtest.h>
 

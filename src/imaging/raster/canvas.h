@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "base/colour.h"
 #include "imaging/frame_image.h"
 #include "imaging/raster/stretch.h"
-#include "script/colour.h"
 
 class QImage;
 

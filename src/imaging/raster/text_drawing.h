@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/colour.h"
 #include "imaging/font_colour_text.h"
 #include "imaging/frame_image.h"
-#include "script/colour.h"
 
 namespace quillfen {
 

@@ -1,8 +1,8 @@
-#include "script/colour.h"
+#include "base/colour.h"
 
 #include <array>
 
-#include "script/text_numbers.h"
+#include "base/text_numbers.h"
 
 namespace quillfen {
 namespace {

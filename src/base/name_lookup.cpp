@@ -1,4 +1,4 @@
-#include "script/name_lookup.h"
+#include "base/name_lookup.h"
 
 #include <algorithm>
 #include <filesystem>
