@@ -6,13 +6,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "cli/cli_build_host.h"
 #include "cli/command_options.h"
+#include "cli/command_session.h"
 #include "cli/commands.h"
 #include "cli/interrupt_request.h"
-#include "cli/script_file.h"
-#include "imaging/effects/effect_registry.h"
-#include "output/build_driver.h"
 
 namespace quillfen {
 namespace {
@@ -82,13 +79,9 @@ int runBuildCommand(const CommandArgs& list) {
                   << kUsage << commandOptionsHelp<BuildArgs>(kBuildOptions);
         return kExitUsage;
     }
-    CCrystalTextBuffer script;
-    if (!loadScriptFile(scriptName, script)) return kExitUsage;
-
     InterruptRequest interrupt;
     CliHostOptions options;
     options.scriptName = scriptName;
-    options.colour = isatty(STDOUT_FILENO) != 0;
     options.overwrite = args.overwrite;
     options.interactive = isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0;
     options.progress = !args.quiet && isatty(STDERR_FILENO) != 0;
@@ -96,15 +89,15 @@ int runBuildCommand(const CommandArgs& list) {
     options.codec = args.codec;
     options.stopFlag = &InterruptRequest::flag();
     options.answers = &std::cin;
-    CliBuildHost host(options, script, std::cout, std::cerr);
-    BuildDriver driver(host, builtinEffectCatalogue(), programCaptionTail());
-    driver.settings().scriptFolder = scriptFolderOf(scriptName);
+    CommandSession session(options);
+    if (!session.loaded()) return kExitUsage;
+    BuildDriver& driver = session.driver();
     driver.settings().smoothMotion = args.smoothMotion;
     driver.setMute(args.mute);
     // -o is relative to the current directory, a moviefile name to the Script's folder.
     if (!args.movieFile.empty())
         driver.forceOutputFile(std::filesystem::absolute(args.movieFile).string());
-    BuildOutcome outcome = driver.runBuild(script, BuildMode::Run);
+    BuildOutcome outcome = driver.runBuild(session.script(), BuildMode::Run);
     std::cout.flush();
     // Every Element was taken, but a file without a single frame is no playable movie.
     if (outcome.movie == MovieEnd::Completed && outcome.framesWritten == 0) {

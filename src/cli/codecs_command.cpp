@@ -1,7 +1,7 @@
 // quillfen codecs: the codec choices a build can use, one line each.
 
 #include "cli/commands.h"
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 namespace quillfen {
 

@@ -33,12 +33,12 @@ std::optional<Number> readWholeNumber(std::string_view text) {
 }
 
 /// Reads `list`: every option of `options` (a value follows its option as the next argument
-/// or after "="), and exactly one other argument, the Script, into `script`. Returns an
-/// error text, empty on success.
+/// or after "="), and exactly one other argument, the Script (or what `operand` names), into
+/// `script`. Returns an error text, empty on success.
 template <class Args>
 std::string readCommandOptions(const CommandArgs& list,
                                std::span<const CommandOption<Args>> options, Args& args,
-                               std::string& script) {
+                               std::string& script, std::string_view operand = "Script") {
     for (std::size_t i = 0; i < list.size(); ++i) {
         std::string_view word = list[i];
         std::optional<std::string_view> attached;
@@ -54,7 +54,7 @@ std::string readCommandOptions(const CommandArgs& list,
         if (!option) {
             if (word.size() > 1 && word.front() == '-')
                 return "unknown option " + std::string(word);
-            if (!script.empty()) return "more than one Script given";
+            if (!script.empty()) return "more than one " + std::string(operand) + " given";
             script = word;
             continue;
         }
@@ -73,7 +73,7 @@ std::string readCommandOptions(const CommandArgs& list,
         if (!option->apply(args, value))
             return "bad value '" + std::string(value) + "' for " + std::string(word);
     }
-    if (script.empty()) return "no Script given";
+    if (script.empty()) return "no " + std::string(operand) + " given";
     return {};
 }
 

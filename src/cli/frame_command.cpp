@@ -1,18 +1,13 @@
 // quillfen frame SCRIPT: one movie frame exactly as `quillfen build` writes it, as a picture.
 
-#include <unistd.h>
-
 #include <array>
 #include <iostream>
 
-#include "cli/cli_build_host.h"
 #include "cli/command_options.h"
+#include "cli/command_session.h"
 #include "cli/commands.h"
 #include "cli/png_output.h"
-#include "cli/script_file.h"
 #include "imaging/bmp_reader.h"
-#include "imaging/effects/effect_registry.h"
-#include "output/build_driver.h"
 
 namespace quillfen {
 namespace {
@@ -76,15 +71,11 @@ int runFrameCommand(const CommandArgs& list) {
                   << kUsage << commandOptionsHelp<FrameArgs>(kFrameOptions);
         return kExitUsage;
     }
-    CCrystalTextBuffer script;
-    if (!loadScriptFile(scriptName, script)) return kExitUsage;
     CliHostOptions options;
     options.scriptName = scriptName;
-    options.colour = isatty(STDOUT_FILENO) != 0;
-    CliBuildHost host(options, script, std::cout, std::cerr);
-    BuildDriver driver(host, builtinEffectCatalogue(), programCaptionTail());
-    driver.settings().scriptFolder = scriptFolderOf(scriptName);
-    FrameImage frame = driver.renderFrame(script, args.request);
+    CommandSession session(options);
+    if (!session.loaded()) return kExitUsage;
+    FrameImage frame = session.driver().renderFrame(session.script(), args.request);
     std::cout.flush();
     if (!frame) return kExitFailure;
     bool written = endsWith(args.output, ".png") ? WritePngFile(frame, args.output)

@@ -1,7 +1,7 @@
 // quillfen picture FILE -o OUT.bmp [options]: one picture loaded, fitted and converted as a
 // build would, written as a BMP file. A window onto the imaging layer for people and tests.
 
-#include <charconv>
+#include <array>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -19,93 +19,66 @@
 namespace quillfen {
 namespace {
 
-constexpr const char* kPictureUsage =
-    "Usage: quillfen picture FILE -o OUT.bmp [--fit WxH] [--mode N] [--crop C]\n"
-    "                        [--background COLOUR] [--stereo 0|1] [--convert N]\n"
-    "                        [--transpose 0|1]\n";
+constexpr const char* kPictureUsage = "Usage: quillfen picture FILE -o OUT.bmp [options]\n";
 
 struct PictureRequest {
-    std::string input, output;
+    std::string output;
     MovieSettings settings;
 };
 
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-bool readFit(const std::string& text, MovieSettings& settings) {
+bool readFit(std::string_view text, MovieSettings& settings) {
     std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
-    auto w = wholeNumber(std::string_view(text).substr(0, x));
-    auto h = wholeNumber(std::string_view(text).substr(x + 1));
+    if (x == std::string_view::npos) return false;
+    auto w = readWholeNumber<int>(text.substr(0, x));
+    auto h = readWholeNumber<int>(text.substr(x + 1));
     if (!w || !h || *w <= 0 || *h <= 0) return false;
     settings.resizeWidth = *w;
     settings.resizeHeight = *h;
     return true;
 }
 
-// Applies one option with its value; false for an unknown option or an unreadable value.
-bool readOption(const std::string& name, const std::string& value, PictureRequest& request) {
-    MovieSettings& s = request.settings;
-    ImageOptions& o = s.imageOptions;
-    if (name == "-o") {
-        request.output = value;
-        return !value.empty();
-    }
-    if (name == "--fit") return readFit(value, s);
-    if (name == "--crop") {
-        o.crop = value.empty() ? '0' : value[0];
-        return value.size() == 1;
-    }
-    if (name == "--background") {
-        o.background = parseColour(value);
-        return true;
-    }
-    std::optional<int> number = wholeNumber(value);
+// Reads a whole number into `field`; false, field untouched, for anything else.
+template <class Field>
+bool readNumber(std::string_view text, Field& field, bool asFlag = false) {
+    std::optional<int> number = readWholeNumber<int>(text);
     if (!number) return false;
-    if (name == "--mode")
-        o.resizeMode = *number;
-    else if (name == "--stereo")
-        s.stereo = o.stereo = *number != 0;
-    else if (name == "--convert")
-        s.convert = *number;
-    else if (name == "--transpose")
-        o.transpose = *number != 0;
-    else
-        return false;
+    field = static_cast<Field>(asFlag ? *number != 0 : *number);
     return true;
 }
 
-bool isPictureOption(std::string_view name) {
-    for (std::string_view known : {"-o", "--fit", "--mode", "--crop", "--background", "--stereo",
-                                   "--convert", "--transpose"})
-        if (name == known) return true;
-    return false;
-}
-
-/// Reads `args` into `request`; returns what is wrong with them, empty when nothing is.
-std::string readArguments(const CommandArgs& args, PictureRequest& request) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!arg.empty() && arg[0] == '-') {
-            if (!isPictureOption(arg)) return "unknown option " + arg;
-            if (i + 1 >= args.size()) return arg + " needs a value";
-            if (!readOption(arg, args[i + 1], request))
-                return "bad value '" + args[i + 1] + "' for " + arg;
-            ++i;
-        } else if (request.input.empty()) {
-            request.input = arg;
-        } else {
-            return "more than one picture given";
-        }
-    }
-    if (request.input.empty()) return "no picture given";
-    if (request.output.empty()) return "no -o OUT.bmp given";
-    return {};
-}
+constexpr std::array<CommandOption<PictureRequest>, 8> kPictureOptions = {{
+    {"--output", "-o", "OUT.bmp", "the BMP file to write",
+     [](PictureRequest& r, std::string_view v) { return !(r.output = v).empty(); }},
+    {"--fit", "", "WxH", "fit to this size (else the picture keeps its own)",
+     [](PictureRequest& r, std::string_view v) { return readFit(v, r.settings); }},
+    {"--mode", "", "N", "resize mode: 1 letterbox, 2 stretch, other values fit",
+     [](PictureRequest& r, std::string_view v) {
+         return readNumber(v, r.settings.imageOptions.resizeMode);
+     }},
+    {"--crop", "", "C", "crop anchor: 0 none, B top rows, C middle rows, others bottom rows",
+     [](PictureRequest& r, std::string_view v) {
+         r.settings.imageOptions.crop = v.empty() ? '0' : v[0];
+         return v.size() == 1;
+     }},
+    {"--background", "", "COLOUR", "colour of letterbox bands",
+     [](PictureRequest& r, std::string_view v) {
+         r.settings.imageOptions.background = parseColour(std::string(v));
+         return true;
+     }},
+    {"--stereo", "", "0|1", "the picture is a side-by-side stereo pair",
+     [](PictureRequest& r, std::string_view v) {
+         int stereo = 0;
+         if (!readNumber(v, stereo, true)) return false;
+         r.settings.stereo = r.settings.imageOptions.stereo = stereo;
+         return true;
+     }},
+    {"--convert", "", "N", "stereo conversion code, as the Script's convert",
+     [](PictureRequest& r, std::string_view v) { return readNumber(v, r.settings.convert); }},
+    {"--transpose", "", "0|1", "swap the two views of a stereo pair",
+     [](PictureRequest& r, std::string_view v) {
+         return readNumber(v, r.settings.imageOptions.transpose, true);
+     }},
+}};
 
 // Only BMP is written; a file named otherwise would hold something other than its name says.
 bool namesBmpFile(std::string_view name) {
@@ -128,20 +101,24 @@ std::string failureReason(const std::string& path) {
 
 int runPictureCommand(const CommandArgs& args) {
     if (asksForHelp(args)) {
-        std::cout << kPictureUsage;
+        std::cout << kPictureUsage << commandOptionsHelp<PictureRequest>(kPictureOptions);
         return kExitSuccess;
     }
     PictureRequest request;
-    std::string error = readArguments(args, request);
+    std::string input;
+    std::string error =
+        readCommandOptions<PictureRequest>(args, kPictureOptions, request, input, "picture");
+    if (error.empty() && request.output.empty()) error = "no -o OUT.bmp given";
     if (error.empty() && !namesBmpFile(request.output)) error = "the output must be a .bmp file";
     if (!error.empty()) {
-        std::cerr << "quillfen picture: " << error << "\n" << kPictureUsage;
+        std::cerr << "quillfen picture: " << error << "\n"
+                  << kPictureUsage << commandOptionsHelp<PictureRequest>(kPictureOptions);
         return kExitUsage;
     }
-    FrameImage image = LoadPicture(request.input);
+    FrameImage image = LoadPicture(input);
     if (!image) {
-        std::cerr << "quillfen: cannot read picture '" << request.input
-                  << "': " << failureReason(request.input) << "\n";
+        std::cerr << "quillfen: cannot read picture '" << input << "': " << failureReason(input)
+                  << "\n";
         return kExitFailure;
     }
     ResizeFrameToSettings(image, request.settings);
