@@ -24,8 +24,7 @@ bool isWordChar(char c) {
 
 std::int32_t colourForState(std::uint32_t state) {
     if (state & (kCookieComment | kCookieExtComment)) return kColourComment;
-    if (state & (kCookieString | kCookieChar)) return kColourString;
-    if (state & kCookiePreprocessor) return kColourPreprocessor;
+    if (state & kCookieString) return kColourString;
     return kColourNormalText;
 }
 

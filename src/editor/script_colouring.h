@@ -29,10 +29,8 @@ enum ColourIndex : std::int32_t {
 /// Line state flags carried from one line to the next.
 enum LineCookie : std::uint32_t {
     kCookieComment = 1,
-    kCookiePreprocessor = 2,
     kCookieExtComment = 4,
     kCookieString = 8,
-    kCookieChar = 16,
 };
 
 /// One coloured run: from `charPos` to the next block's position or the line's end.

@@ -233,7 +233,6 @@ TEST(EffectCatalogue, ListsEveryEffectOnceInTableOrderWithFadeFirst) {
     const EffectCatalogue& catalogue = builtinEffectCatalogue();
     ASSERT_EQ(catalogue.effects().size(), builtinEffects().size());
     EXPECT_EQ(catalogue.effects().size(), 19u);
-    EXPECT_EQ(catalogue.rejectedCount(), 0);
     EXPECT_EQ(catalogue.effects()[0].displayName, "Fade");
     EXPECT_EQ(catalogue.effects()[0].classId, kFadeClassId);
     std::set<std::string> ids, names;
