@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/effects/effect_registry.h"
-#include "imaging/transition_engine.h"
+#include "imaging/effects/transition_engine.h"
 
 namespace quillfen {
 namespace {

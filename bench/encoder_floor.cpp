@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "editor/text_buffer.h"
+#include "media/ffmpeg_movie_writer.h"
 #include "output/build_driver.h"
-#include "output/ffmpeg_movie_writer.h"
 #include "support/quiet_build_host.h"
 
 namespace quillfen {

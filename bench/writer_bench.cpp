@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "output/ffmpeg_movie_writer.h"
+#include "media/ffmpeg_movie_writer.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "imaging/frame_image.h"
-#include "output/codec_catalogue.h"
-#include "output/ffmpeg_movie_writer.h"
+#include "media/codec_catalogue.h"
+#include "media/ffmpeg_movie_writer.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 class QComboBox;
 class QDialogButtonBox;

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 namespace quillfen {
 

@@ -1,9 +1,10 @@
 #include "imaging/resize.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "imaging/dib_convert.h"
-#include "imaging/raster/canvas.h"
+#include "imaging/stretch.h"
 
 namespace quillfen {
 namespace {
@@ -51,10 +52,20 @@ Layout layoutFor(int sw, int sh, int W, int H, int mode, char anchor, bool stere
 }
 
 // A picture squeezed to nothing is simply not drawn, as on a screen.
-void draw(Canvas& canvas, const FrameImage& source, const SourceWindow& window,
+void draw(const PixelTarget& target, const FrameImage& source, const SourceWindow& window,
           const PixelRect& rect) {
     if (rect.width > 0 && rect.height > 0 && window.width > 0 && window.height > 0)
-        canvas.stretch(source, window, rect, StretchMode::halftone);
+        StretchInto(source, window, target, rect, StretchMode::halftone);
+}
+
+// Letterbox bands: every pixel of the new image in the band colour, 4th byte 0.
+void fillPixels(FrameImage& image, ColourValue colour) {
+    const std::uint32_t value = static_cast<std::uint32_t>(redOf(colour)) << 16 |
+                                static_cast<std::uint32_t>(greenOf(colour)) << 8 | blueOf(colour);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
+        std::fill(row, row + image.width(), value);
+    }
 }
 
 // A picture that already has the output size is drawn 1:1, which keeps every pixel; the copy
@@ -109,19 +120,20 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
     Layout l = layoutFor(sw, sh, width, height, mode, anchor, stereo);
     if (l.ow <= 0 || l.oh <= 0) return {};
     if (drawnOneToOne(source, l, width, height)) return unscaledCopy(source);
-    Canvas canvas = Canvas::create(l.ow, l.oh);
-    if (!canvas) return {};
-    if (mode == 1) canvas.fill(brush == kNoColour ? 0 : brush & 0xFFFFFF);
+    FrameImage out = FrameImage::create(l.ow, l.oh, 32);
+    if (!out) return {};
+    if (mode == 1 && brush != kNoColour) fillPixels(out, brush);
+    const PixelTarget target = frameTarget(out);
     // Source rows are counted from the bottom edge here; the stretch counts from the top.
     double top = static_cast<double>(sh - l.ys - l.sr), rows = static_cast<double>(l.sr);
     if (l.halves) {
         double half = static_cast<double>(sw / 2);
-        draw(canvas, source, {0, top, half, rows}, {l.x0, l.y0, l.dw / 2, l.dh});
-        draw(canvas, source, {half, top, half, rows}, {l.x0 + width / 2, l.y0, l.dw / 2, l.dh});
+        draw(target, source, {0, top, half, rows}, {l.x0, l.y0, l.dw / 2, l.dh});
+        draw(target, source, {half, top, half, rows}, {l.x0 + width / 2, l.y0, l.dw / 2, l.dh});
     } else {
-        draw(canvas, source, {0, top, static_cast<double>(sw), rows}, {l.x0, l.y0, l.dw, l.dh});
+        draw(target, source, {0, top, static_cast<double>(sw), rows}, {l.x0, l.y0, l.dw, l.dh});
     }
-    return DibFromBitmap(canvas);
+    return out;
 }
 
 namespace {

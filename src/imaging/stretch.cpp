@@ -1,4 +1,4 @@
-#include "imaging/raster/stretch.h"
+#include "imaging/stretch.h"
 
 #include <algorithm>
 #include <array>

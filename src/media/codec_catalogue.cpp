@@ -1,4 +1,4 @@
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "output/ffmpeg_file_sink.h"
+#include "media/ffmpeg_file_sink.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "output/ffmpeg_frame_encoder.h"
+#include "media/ffmpeg_frame_encoder.h"
 
 #include <cmath>
 #include <string>

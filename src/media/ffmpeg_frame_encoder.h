@@ -12,7 +12,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 struct SwsContext;
 

@@ -1,4 +1,4 @@
-#include "output/ffmpeg_movie_writer.h"
+#include "media/ffmpeg_movie_writer.h"
 
 #include <condition_variable>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "output/ffmpeg_sample_muxer.h"
+#include "media/ffmpeg_sample_muxer.h"
 
 namespace quillfen {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "output/movie_writer.h"
+#include "media/movie_writer.h"
 
 namespace quillfen {
 

@@ -1,4 +1,4 @@
-#include "output/ffmpeg_sample_muxer.h"
+#include "media/ffmpeg_sample_muxer.h"
 
 #include <algorithm>
 #include <climits>

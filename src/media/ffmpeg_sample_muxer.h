@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "imaging/frame_image.h"
-#include "output/codec_catalogue.h"
-#include "output/ffmpeg_file_sink.h"
-#include "output/ffmpeg_frame_encoder.h"
-#include "output/ffmpeg_sound_encoder.h"
-#include "output/movie_writer.h"
+#include "media/codec_catalogue.h"
+#include "media/ffmpeg_file_sink.h"
+#include "media/ffmpeg_frame_encoder.h"
+#include "media/ffmpeg_sound_encoder.h"
+#include "media/movie_writer.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

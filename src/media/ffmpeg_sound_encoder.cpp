@@ -1,4 +1,4 @@
-#include "output/ffmpeg_sound_encoder.h"
+#include "media/ffmpeg_sound_encoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@ extern "C" {
 #include <libavutil/error.h>
 }
 
-#include "timeline/sound_reader.h"
+#include "media/sound_reader.h"
 
 namespace quillfen {
 namespace {

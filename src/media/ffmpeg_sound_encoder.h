@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

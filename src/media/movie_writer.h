@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "imaging/frame_image.h"
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 
 namespace quillfen {
 

@@ -1,4 +1,4 @@
-#include "timeline/sound_reader.h"
+#include "media/sound_reader.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

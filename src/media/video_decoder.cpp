@@ -1,4 +1,4 @@
-#include "timeline/video_decoder.h"
+#include "media/video_decoder.h"
 
 #include <atomic>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "timeline/video_source.h"
+#include "media/video_source.h"
 
 namespace quillfen {
 

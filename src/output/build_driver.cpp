@@ -6,7 +6,7 @@
 #include "base/file_system.h"
 #include "base/text_numbers.h"
 #include "imaging/dib_ops.h"
-#include "output/ffmpeg_movie_writer.h"
+#include "media/ffmpeg_movie_writer.h"
 #include "output/frame_loop.h"
 #include "output/movie_file_choice.h"
 #include "output/movie_file_sink.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
+#include "media/movie_writer.h"
 #include "output/build_host.h"
-#include "output/movie_writer.h"
 #include "script/movie_settings.h"
 #include "script/script_lines.h"
 #include "timeline/caption_tail.h"

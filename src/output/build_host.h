@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "imaging/frame_image.h"
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 #include "output/trace.h"
 
 namespace quillfen {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "imaging/frame_image.h"
-#include "output/movie_writer.h"
+#include "media/movie_writer.h"
 
 namespace quillfen {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "media/movie_writer.h"
 #include "output/build_host.h"
 #include "output/frame_sink.h"
-#include "output/movie_writer.h"
 #include "output/soundtrack_mixer.h"
 
 namespace quillfen {

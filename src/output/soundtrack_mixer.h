@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "timeline/sound_reader.h"
+#include "media/sound_reader.h"
 #include "timeline/soundtrack.h"
 
 namespace quillfen {

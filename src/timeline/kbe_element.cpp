@@ -7,7 +7,7 @@
 
 #include "base/text_numbers.h"
 #include "imaging/picture_loader.h"
-#include "imaging/raster/stretch.h"
+#include "imaging/stretch.h"
 #include "script/script_paths.h"
 
 namespace quillfen {

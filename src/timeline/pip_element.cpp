@@ -5,8 +5,8 @@
 
 #include "base/text_numbers.h"
 #include "imaging/dib_convert.h"
-#include "imaging/raster/stretch.h"
 #include "imaging/resize.h"
+#include "imaging/stretch.h"
 
 namespace quillfen {
 namespace {

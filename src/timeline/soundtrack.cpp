@@ -5,9 +5,9 @@
 
 #include "base/file_system.h"
 #include "base/text_numbers.h"
+#include "media/sound_reader.h"
 #include "script/script_paths.h"
 #include "timeline/movie_time.h"
-#include "timeline/sound_reader.h"
 #include "timeline/source_element.h"
 
 namespace quillfen {

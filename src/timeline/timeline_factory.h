@@ -2,7 +2,7 @@
 // The parser's ElementFactory: builds each kind of Element and keeps the valid ones in an
 // Element list.
 
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
 #include "script/parse_seams.h"
 #include "timeline/caption_tail.h"
 #include "timeline/element_list.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/effect_catalogue.h"
-#include "imaging/transition_engine.h"
+#include "imaging/effects/effect_catalogue.h"
+#include "imaging/effects/transition_engine.h"
 #include "timeline/two_input_element.h"
 
 namespace quillfen {

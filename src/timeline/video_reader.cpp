@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "timeline/video_decoder.h"
+#include "media/video_decoder.h"
 #include "timeline/video_event.h"
 #include "timeline/video_thinning.h"
 

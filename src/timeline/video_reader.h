@@ -11,7 +11,7 @@
 #include <string>
 
 #include "imaging/frame_image.h"
-#include "timeline/video_source.h"
+#include "media/video_source.h"
 
 namespace quillfen {
 

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "imaging/raster/stretch.h"
 #include "imaging/row_split.h"
+#include "imaging/stretch.h"
 
 namespace quillfen {
 namespace {

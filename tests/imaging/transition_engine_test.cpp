@@ -1,4 +1,4 @@
-#include "imaging/transition_engine.h"
+#include "imaging/effects/transition_engine.h"
 
 #include "imaging/effects/effect_registry.h"
 

@@ -12,7 +12,7 @@
 
 #include "imaging/bmp_reader.h"
 #include "imaging/dib_ops.h"
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
 #include "output/build_driver.h"
 #include "output/frame_loop.h"
 #include "output/movie_file_choice.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "output/codec_catalogue.h"
+#include "media/codec_catalogue.h"
 #include "output/movie_writer_test_support.h"
 #include "support/movie_probe.h"
 

@@ -4,7 +4,7 @@
 
 #include "imaging/dib_convert.h"
 #include "imaging/dib_ops.h"
-#include "output/ffmpeg_movie_writer.h"
+#include "media/ffmpeg_movie_writer.h"
 #include "output/movie_writer_test_support.h"
 #include "support/movie_probe.h"
 

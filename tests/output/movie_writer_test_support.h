@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "imaging/frame_image.h"
-#include "output/ffmpeg_movie_writer.h"
+#include "media/ffmpeg_movie_writer.h"
 
 namespace quillfen::testing {
 

@@ -19,11 +19,11 @@
 
 #include "imaging/bmp_reader.h"
 #include "imaging/dib_ops.h"
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
 #include "imaging/effects/effect_registry.h"
 #include "imaging/picture_fixtures.h"
+#include "media/codec_catalogue.h"
 #include "output/build_driver.h"
-#include "output/codec_catalogue.h"
 #include "support/clip_maker.h"
 #include "support/quiet_build_host.h"
 #include "support/script_text.h"

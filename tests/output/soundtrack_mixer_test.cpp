@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "output/ffmpeg_movie_writer.h"
+#include "media/ffmpeg_movie_writer.h"
 #include "output/movie_writer_test_support.h"
 #include "support/sound_maker.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <fstream>
 
-#include "timeline/sound_reader.h"
+#include "media/sound_reader.h"
 
 namespace quillfen::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
 
 #include <cstdio>
 

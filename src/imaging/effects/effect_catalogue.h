@@ -40,7 +40,6 @@ class EffectCatalogue {
         : effects_(std::move(effects)) {}
 
     const std::vector<TransitionEffect>& effects() const { return effects_; }
-    int rejectedCount() const { return 0; }
 
     /// The class id of the first effect whose display name equals `name` exactly
     /// (case-sensitive), or none.

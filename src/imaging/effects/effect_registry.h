@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
 #include "imaging/effects/effect_kernel.h"
 
 namespace quillfen {

@@ -1,4 +1,4 @@
-#include "imaging/transition_engine.h"
+#include "imaging/effects/transition_engine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -123,9 +123,8 @@ bool CTransitionEngine::SetInput(EngineInput which, const FrameImage& image) {
     return input.present;
 }
 
-bool CTransitionEngine::ReleaseTransforms() {
+void CTransitionEngine::ReleaseTransforms() {
     scratch_ = Plane{};
-    return true;
 }
 
 bool CTransitionEngine::usableAsIs(int viewWidth, int height) const {

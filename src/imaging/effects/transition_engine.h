@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/effect_catalogue.h"
+#include "imaging/effects/effect_catalogue.h"
 #include "imaging/effects/effect_kernel.h"
 #include "imaging/frame_image.h"
 
@@ -57,8 +57,8 @@ class CTransitionEngine {
     /// keep showing the previous picture simply does not call SetInput.
     bool SetInput(EngineInput which, const FrameImage& image);
 
-    /// Drops the output buffers of the previous step. Inputs are kept. Always true.
-    bool ReleaseTransforms();
+    /// Drops the output buffers of the previous step. Inputs are kept.
+    void ReleaseTransforms();
 
     /// One step of the effect `effect` at `progress` (clamped to 0 ... 1): a new 32-bit image of
     /// the placement width (with stereo: twice half of it) by the placement height, with each

@@ -6,7 +6,7 @@
 
 #include "base/colour.h"
 #include "imaging/frame_image.h"
-#include "imaging/raster/stretch.h"
+#include "imaging/stretch.h"
 
 class QImage;
 
