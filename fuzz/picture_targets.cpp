@@ -10,6 +10,7 @@
 #include "imaging/resize.h"
 #include "imaging/stereo.h"
 #include "scratch_file.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen::fuzz {
 
@@ -46,8 +47,8 @@ int pictureLoading(const std::uint8_t* data, std::size_t size) {
     FrameImage image = LoadPicture(
         writeScratchFile(kNames[data[0] % kNames.size()], data + kChoices, size - kChoices));
     if (!image) return 0;
-    ResizeFrameToSettings(image, settings);
-    ConvertStereoFrame(image, settings.convert, settings);
+    FitFrame(image, fitOptionsFor(settings));
+    ConvertStereoFrame(image, stereoOptionsFor(settings));
     return 0;
 }
 

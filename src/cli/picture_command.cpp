@@ -15,6 +15,7 @@
 #include "imaging/resize.h"
 #include "imaging/stereo.h"
 #include "script/movie_settings.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen {
 namespace {
@@ -144,8 +145,8 @@ int runPictureCommand(const CommandArgs& args) {
                   << "': " << failureReason(request.input) << "\n";
         return kExitFailure;
     }
-    ResizeFrameToSettings(image, request.settings);
-    ConvertStereoFrame(image, request.settings.convert, request.settings);
+    FitFrame(image, fitOptionsFor(request.settings));
+    ConvertStereoFrame(image, stereoOptionsFor(request.settings));
     if (!WriteBmpFile(image, request.output)) {
         std::cerr << "quillfen: cannot write '" << request.output << "'\n";
         return kExitFailure;
