@@ -43,7 +43,7 @@ int pictureLoading(const std::uint8_t* data, std::size_t size) {
     settings.imageOptions.transpose = data[2] / 16 % 2;
     settings.imageOptions.background = data[2] & 0x80 ? 0x204060 : kNoColour;
     settings.convert = kConverts[data[3] % kConverts.size()];
-    settings.stereo = settings.imageOptions.stereo = data[3] / 16 % 2;
+    settings.stereo = data[3] / 16 % 2;
     FrameImage image = LoadPicture(
         writeScratchFile(kNames[data[0] % kNames.size()], data + kChoices, size - kChoices));
     if (!image) return 0;

@@ -70,7 +70,7 @@ bool readOption(const std::string& name, const std::string& value, PictureReques
     if (name == "--mode")
         o.resizeMode = *number;
     else if (name == "--stereo")
-        s.stereo = o.stereo = *number != 0;
+        s.stereo = *number != 0;
     else if (name == "--convert")
         s.convert = *number;
     else if (name == "--transpose")

@@ -37,7 +37,7 @@ FitOptions fitOptionsFor(const MovieSettings& settings) {
     fit.anchor = cropAnchorOf(o.crop);
     // The bands take the colour bits alone, so `none` gives white ones.
     fit.background = o.background & 0xFFFFFF;
-    fit.stereoPairs = o.stereo != 0;
+    fit.stereoPairs = settings.stereo != 0;
     if (settings.convert == static_cast<int>(StereoConversion::halfWidth)) {
         fit.size.width /= 2;
         fit.mode = ResizeMode::stretch;
