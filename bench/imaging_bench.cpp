@@ -104,16 +104,15 @@ void BM_ResizeFrame4000x3000To1920x1080Letterbox(benchmark::State& state) {
     FrameImage picture = LoadPicture(path);
     std::filesystem::remove(path);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ResizeFrame(picture, 1920, 1080, 1, 0, '0', false));
+        benchmark::DoNotOptimize(ResizeFrame(picture, {{1920, 1080}, ResizeMode::letterbox}));
 }
 BENCHMARK(BM_ResizeFrame4000x3000To1920x1080Letterbox)->Unit(benchmark::kMillisecond);
 
 void BM_StereoConvert3840x1080(benchmark::State& state) {
     FrameImage pair = DibCreateBlank(3840, 1080, 24, makeColour(120, 60, 200));
-    MovieSettings settings;
-    int mode = static_cast<int>(state.range(0));
+    auto conversion = static_cast<StereoConversion>(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(StereoConvert(pair, mode, settings));
+        benchmark::DoNotOptimize(StereoConvert(pair, conversion, false));
 }
 BENCHMARK(BM_StereoConvert3840x1080)->Arg(12)->Arg(0)->Unit(benchmark::kMillisecond);
 

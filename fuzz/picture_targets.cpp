@@ -10,6 +10,7 @@
 #include "imaging/resize.h"
 #include "imaging/stereo.h"
 #include "scratch_file.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen::fuzz {
 
@@ -42,12 +43,12 @@ int pictureLoading(const std::uint8_t* data, std::size_t size) {
     settings.imageOptions.transpose = data[2] / 16 % 2;
     settings.imageOptions.background = data[2] & 0x80 ? 0x204060 : kNoColour;
     settings.convert = kConverts[data[3] % kConverts.size()];
-    settings.stereo = settings.imageOptions.stereo = data[3] / 16 % 2;
+    settings.stereo = data[3] / 16 % 2;
     FrameImage image = LoadPicture(
         writeScratchFile(kNames[data[0] % kNames.size()], data + kChoices, size - kChoices));
     if (!image) return 0;
-    ResizeFrameToSettings(image, settings);
-    ConvertStereoFrame(image, settings.convert, settings);
+    FitFrame(image, fitOptionsFor(settings));
+    ConvertStereoFrame(image, stereoOptionsFor(settings));
     return 0;
 }
 

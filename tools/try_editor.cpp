@@ -10,8 +10,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    quillfen::CMyCrystalView view;
     const auto settings = quillfen::openEditorSettings();
+    quillfen::CMyCrystalView view;
+    view.finder().setStore(*settings);
     view.setColours(quillfen::readScriptColours(*settings));
     view.setScriptFont(quillfen::readScriptFont(*settings));
 

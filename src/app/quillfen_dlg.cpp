@@ -69,6 +69,7 @@ CQuillfenDlg::CQuillfenDlg(AppSettings& settings, std::unique_ptr<DialogSeam> di
     const ScriptColours colours = settings_.scriptColours();
     c.editor->setColours(colours);
     c.editor->setScriptFont(settings_.scriptFont());
+    c.editor->finder().setStore(settings_.store());
     files_ = std::make_unique<ScriptFiles>(*c.editor, *c.scriptBox, *dialogs_);
     c.trace->setColours(colours.background, colours.normal);
     host_ = std::make_unique<WindowBuildHost>(

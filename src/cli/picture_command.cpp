@@ -15,6 +15,7 @@
 #include "imaging/resize.h"
 #include "imaging/stereo.h"
 #include "script/movie_settings.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen {
 namespace {
@@ -66,12 +67,7 @@ constexpr std::array<CommandOption<PictureRequest>, 8> kPictureOptions = {{
          return true;
      }},
     {"--stereo", "", "0|1", "the picture is a side-by-side stereo pair",
-     [](PictureRequest& r, std::string_view v) {
-         int stereo = 0;
-         if (!readNumber(v, stereo, true)) return false;
-         r.settings.stereo = r.settings.imageOptions.stereo = stereo;
-         return true;
-     }},
+     [](PictureRequest& r, std::string_view v) { return readNumber(v, r.settings.stereo, true); }},
     {"--convert", "", "N", "stereo conversion code, as the Script's convert",
      [](PictureRequest& r, std::string_view v) { return readNumber(v, r.settings.convert); }},
     {"--transpose", "", "0|1", "swap the two views of a stereo pair",
@@ -121,8 +117,8 @@ int runPictureCommand(const CommandArgs& args) {
                   << "\n";
         return kExitFailure;
     }
-    ResizeFrameToSettings(image, request.settings);
-    ConvertStereoFrame(image, request.settings.convert, request.settings);
+    FitFrame(image, fitOptionsFor(request.settings));
+    ConvertStereoFrame(image, stereoOptionsFor(request.settings));
     if (!WriteBmpFile(image, request.output)) {
         std::cerr << "quillfen: cannot write '" << request.output << "'\n";
         return kExitFailure;

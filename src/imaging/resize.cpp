@@ -21,32 +21,46 @@ struct Layout {
     bool halves;
 };
 
-void fitBySourceWidth(Layout& l, int W, int H, int mode, double v) {
+void fitBySourceWidth(Layout& l, int W, int H, ResizeMode mode, double v) {
     l.dh = roundHalf(W / v);
     if (l.dh == H - 1) l.dh = H;
-    if (mode == 1)
+    if (mode == ResizeMode::letterbox)
         l.y0 = (H - l.dh) / 2;
     else
         l.oh = l.dh;
 }
 
-Layout layoutFor(int sw, int sh, int W, int H, int mode, char anchor, bool stereo) {
-    Layout l{W, H, 0, 0, sh, 0, W, H, mode == 1 && stereo};
-    if (mode == 2) return l;
+// The first source row used, counted up from the bottom edge, when `used` of `sh` rows stay.
+int firstCroppedRow(CropAnchor anchor, int sh, int used) {
+    switch (anchor) {
+        case CropAnchor::top:
+            return sh - used;
+        case CropAnchor::middle:
+            return (sh - used) / 2;
+        default:
+            return 0;
+    }
+}
+
+Layout layoutFor(int sw, int sh, const FitOptions& fit) {
+    const int W = fit.size.width, H = fit.size.height;
+    const bool letterbox = fit.mode == ResizeMode::letterbox;
+    Layout l{W, H, 0, 0, sh, 0, W, H, letterbox && fit.stereoPairs};
+    if (fit.mode == ResizeMode::stretch) return l;
     double v = static_cast<double>(sw) / sh, t = static_cast<double>(W) / H;
-    if (t > v && anchor == '0') {
+    if (t > v && fit.anchor == CropAnchor::none) {
         l.dw = roundHalf(v * H);
         if (l.dw == W - 1) l.dw = W;
-        if (mode == 1)
+        if (letterbox)
             l.x0 = l.halves ? (W - l.dw) / 4 : (W - l.dw) / 2;
         else
             l.ow = l.dw;
     } else if (t > v) {
         l.sr = roundHalf(sw / t);
         l.halves = false;
-        l.ys = anchor == 'B' ? sh - l.sr : anchor == 'C' ? (sh - l.sr) / 2 : 0;
+        l.ys = firstCroppedRow(fit.anchor, sh, l.sr);
     } else {
-        fitBySourceWidth(l, W, H, mode, v);
+        fitBySourceWidth(l, W, H, fit.mode, v);
     }
     return l;
 }
@@ -71,7 +85,8 @@ void fillPixels(FrameImage& image, ColourValue colour) {
 // A picture that already has the output size is drawn 1:1, which keeps every pixel; the copy
 // gives those pixels without the cost of a resample. Moving pictures (sequences, clips,
 // pan-and-zoom, transitions) arrive at the output size on every frame.
-bool drawnOneToOne(const FrameImage& source, const Layout& l, int width, int height) {
+bool drawnOneToOne(const FrameImage& source, const Layout& l, FrameSize size) {
+    const int width = size.width, height = size.height;
     return source.width() == width && source.height() == height && l.ow == width &&
            l.oh == height && l.dw == width && l.dh == height && l.x0 == 0 && l.y0 == 0 &&
            l.sr == height && (!l.halves || width % 2 == 0);
@@ -94,15 +109,12 @@ FrameImage unscaledCopy(const FrameImage& source) {
 
 // The fit of a 32-bit picture that already has the output size, made in place: only the
 // fourth bytes change, so no new block is needed.
-bool fitOneToOneInPlace(FrameImage& image, int width, int height, int mode, char anchor,
-                        bool stereo) {
+bool fitOneToOneInPlace(FrameImage& image, const FitOptions& fit) {
     if (image.bitCount() != 32 || image.header().biCompression != kBiRgb || !image.rowsFit())
         return false;
     const int sw = image.width(), sh = image.height();
-    if (sw != width || sh != height) return false;
-    if (!drawnOneToOne(image, layoutFor(sw, sh, width, height, mode, anchor, stereo), width,
-                       height))
-        return false;
+    if (sw != fit.size.width || sh != fit.size.height) return false;
+    if (!drawnOneToOne(image, layoutFor(sw, sh, fit), fit.size)) return false;
     for (int y = 0; y < sh; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
         for (int x = 0; x < sw; ++x)
@@ -113,16 +125,17 @@ bool fitOneToOneInPlace(FrameImage& image, int width, int height, int mode, char
 
 }  // namespace
 
-FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode, ColourValue brush,
-                       char anchor, bool stereo) {
+FrameImage ResizeFrame(const FrameImage& source, const FitOptions& fit) {
+    const int width = fit.size.width, height = fit.size.height;
     if (!CanStretch(source) || width <= 0 || height <= 0) return {};
     int sw = source.width(), sh = source.height();
-    Layout l = layoutFor(sw, sh, width, height, mode, anchor, stereo);
+    Layout l = layoutFor(sw, sh, fit);
     if (l.ow <= 0 || l.oh <= 0) return {};
-    if (drawnOneToOne(source, l, width, height)) return unscaledCopy(source);
+    if (drawnOneToOne(source, l, fit.size)) return unscaledCopy(source);
     FrameImage out = FrameImage::create(l.ow, l.oh, 32);
     if (!out) return {};
-    if (mode == 1 && brush != kNoColour) fillPixels(out, brush);
+    if (fit.mode == ResizeMode::letterbox && fit.background != kNoColour)
+        fillPixels(out, fit.background);
     const PixelTarget target = frameTarget(out);
     // Source rows are counted from the bottom edge here; the stretch counts from the top.
     double top = static_cast<double>(sh - l.ys - l.sr), rows = static_cast<double>(l.sr);
@@ -136,45 +149,21 @@ FrameImage ResizeFrame(const FrameImage& source, int width, int height, int mode
     return out;
 }
 
-namespace {
-
-// What fitting to the settings asks for.
-struct FitRequest {
-    int width, height, mode;
-    char anchor;
-    bool stereo;
-    ColourValue brush;
-};
-
-FitRequest fitRequest(const MovieSettings& settings) {
-    const ImageOptions& o = settings.imageOptions;
-    bool squeeze = settings.convert == 20;
-    return {squeeze ? settings.resizeWidth / 2 : settings.resizeWidth,
-            settings.resizeHeight,
-            squeeze ? 2 : o.resizeMode,
-            o.crop,
-            o.stereo != 0,
-            o.background & 0xFFFFFF};
-}
-
-}  // namespace
-
-void ResizeFrameToSettings(FrameImage& image, const MovieSettings& settings) {
-    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return;
-    const FitRequest r = fitRequest(settings);
-    if (fitOneToOneInPlace(image, r.width, r.height, r.mode, r.anchor, r.stereo)) return;
-    FrameImage resized = ResizeFrame(image, r.width, r.height, r.mode, r.brush, r.anchor, r.stereo);
+void FitFrame(FrameImage& image, const FitOptions& fit) {
+    if (fit.size.empty()) return;
+    if (fitOneToOneInPlace(image, fit)) return;
+    FrameImage resized = ResizeFrame(image, fit);
     if (resized) image = std::move(resized);
 }
 
-FrameImage FinallyFitted(const FrameImage& image, const MovieSettings& settings) {
-    if (settings.resizeWidth == 0 || settings.resizeHeight == 0) return {};
-    const FitRequest r = fitRequest(settings);
-    FrameImage fitted = ResizeFrame(image, r.width, r.height, r.mode, r.brush, r.anchor, r.stereo);
+FrameImage FinallyFitted(const FrameImage& image, const FitOptions& fit) {
+    if (fit.size.empty()) return {};
+    FrameImage fitted = ResizeFrame(image, fit);
     // ResizeFrame's images are plain 32-bit with a zero fourth byte, which a 1:1 fit keeps.
-    if (!fitted || fitted.width() != r.width || fitted.height() != r.height) return {};
-    Layout again = layoutFor(r.width, r.height, r.width, r.height, r.mode, r.anchor, r.stereo);
-    if (!drawnOneToOne(fitted, again, r.width, r.height)) return {};
+    if (!fitted || fitted.width() != fit.size.width || fitted.height() != fit.size.height)
+        return {};
+    if (!drawnOneToOne(fitted, layoutFor(fit.size.width, fit.size.height, fit), fit.size))
+        return {};
     return fitted;
 }
 

@@ -65,7 +65,7 @@ std::uint8_t grey(const Rgb& p) {
     return static_cast<std::uint8_t>((30 * p.r + 59 * p.g + 11 * p.b) / 100);
 }
 
-// The colour mix of mode 12, rows for red, green and blue; columns rA gA bA rB gB bB.
+// The colour mix of mixedRedCyan, rows for red, green and blue; columns rA gA bA rB gB bB.
 constexpr std::array<double, 18> kMixMatrix = {
     0.4561,     0.500484,   0.176381,    -0.0434706, -0.0879388, -0.00155529,
     -0.0400822, -0.0378246, -0.0157589,  0.378476,   0.73364,    -0.0184503,
@@ -82,8 +82,8 @@ Rgb mix(const Rgb& a, const Rgb& b) {
     return Rgb{mixChannel(0, a, b), mixChannel(1, a, b), mixChannel(2, a, b)};
 }
 
-// Modes 10 and 16 first pass each view through this matrix (units of 1/65536): the red
-// channel becomes the luminance, green and blue stay, which tames retinal rivalry on
+// The half-colour conversions first pass each view through this matrix (units of 1/65536):
+// the red channel becomes the luminance, green and blue stay, which tames retinal rivalry on
 // saturated reds.
 constexpr std::array<int, 9> kHalfColourMatrix = {19595, 38470, 7471, 0, 65536, 0, 0, 0, 65536};
 
@@ -98,35 +98,36 @@ Rgb halfColour(const Rgb& p) {
     return Rgb{channel(0), channel(1), channel(2)};
 }
 
-Rgb convertPixel(int mode, const Rgb& a, const Rgb& b, int x) {
-    switch (mode) {
-        case 0:
+Rgb convertPixel(StereoConversion conversion, const Rgb& a, const Rgb& b, int x) {
+    using enum StereoConversion;
+    switch (conversion) {
+        case greyRedGreen:
             return Rgb{grey(a), grey(b), 0};
-        case 1:
+        case greyRedBlue:
             return Rgb{grey(a), 0, grey(b)};
-        case 2:
+        case colourRedCyan:
             return Rgb{a.r, b.g, b.b};
-        case 5:
+        case greyRedCyan:
             return Rgb{grey(a), grey(b), grey(b)};
-        case 6:
+        case colourYellowBlue:
             return Rgb{a.r, a.g, b.b};
-        case 7:
+        case redsRedCyan:
             return Rgb{a.r, b.r, b.b};
-        case 8:
+        case columnInterleave:
             return x % 2 == 0 ? a : b;
-        case 10: {
+        case halfColourRedCyan: {
             Rgb ca = halfColour(a), cb = halfColour(b);
             return Rgb{ca.r, cb.g, cb.b};
         }
-        case 11:
+        case colourGreenMagenta:
             return Rgb{b.r, a.g, b.b};
-        case 12:
+        case mixedRedCyan:
             return mix(a, b);
-        case 14:
+        case alternatingColumns:
             return x % 2 == 0 ? Rgb{a.r, b.g, a.b} : Rgb{b.r, a.g, b.b};
-        case 15:
+        case mixedRedCyanFromGreen:
             return mix(Rgb{a.g, a.g, a.b}, Rgb{b.g, b.g, b.b});
-        case 16: {
+        case halfColourYellowBlue: {
             Rgb ca = halfColour(a), cb = halfColour(b);
             return Rgb{ca.r, ca.g, cb.b};
         }
@@ -144,37 +145,38 @@ bool convertible(const FrameImage& pair) {
 }
 
 // The output row y (memory order) of the converted pair.
-void convertRow(int mode, const Rgb* a, const Rgb* b, const Rgb* left, int memoryRow, int n,
-                Rgb* out) {
-    if (mode == 19) {
+void convertRow(StereoConversion conversion, const Rgb* a, const Rgb* b, const Rgb* left,
+                int memoryRow, int n, Rgb* out) {
+    if (conversion == StereoConversion::leftView) {
         std::copy(left, left + n, out);
-    } else if (mode == 3) {
+    } else if (conversion == StereoConversion::rowInterleave) {
         std::copy(memoryRow % 2 == 0 ? a : b, (memoryRow % 2 == 0 ? a : b) + n, out);
     } else {
         for (int x = 0; x < n; ++x)
-            out[x] = convertPixel(mode, a[x], b[x], x);
+            out[x] = convertPixel(conversion, a[x], b[x], x);
     }
 }
 
 }  // namespace
 
-FrameImage StereoConvert(const FrameImage& pair, int mode, const MovieSettings& settings) {
+FrameImage StereoConvert(const FrameImage& pair, StereoConversion conversion, bool swapViews) {
     if (!convertible(pair)) return {};
     int bits = pair.bitCount(), half = pair.width() / 2, height = pair.height();
     int outBits = bits == 8 ? 24 : bits;
     FrameImage out = FrameImage::create(half, height, outBits);
     if (!out) return {};
     // Palette pairs are only mixed by the colour matrices; the rest stays black.
-    if (bits == 8 && mode != 12 && mode != 15) return out;
-    bool transpose = settings.imageOptions.transpose != 0;
+    if (bits == 8 && conversion != StereoConversion::mixedRedCyan &&
+        conversion != StereoConversion::mixedRedCyanFromGreen)
+        return out;
     Palette palette = readPalette(pair);
     std::vector<Rgb> left(static_cast<std::size_t>(half)), right(left.size()), result(left.size());
     for (int y = 0; y < height; ++y) {
         unpackRow(pair.row(y), 0, half, bits, palette, left.data());
         unpackRow(pair.row(y), half, half, bits, palette, right.data());
-        const Rgb* a = transpose ? right.data() : left.data();
-        const Rgb* b = transpose ? left.data() : right.data();
-        convertRow(mode, a, b, left.data(), y, half, result.data());
+        const Rgb* a = swapViews ? right.data() : left.data();
+        const Rgb* b = swapViews ? left.data() : right.data();
+        convertRow(conversion, a, b, left.data(), y, half, result.data());
         packRow(result.data(), half, outBits, out.row(y));
     }
     return out;
@@ -209,11 +211,12 @@ bool MirrorViews(FrameImage& pair, bool left, bool right) {
     return true;
 }
 
-void ConvertStereoFrame(FrameImage& image, int mode, const MovieSettings& settings) {
-    if (mode >= 0 && mode != 20) {
-        FrameImage converted = StereoConvert(image, mode, settings);
+void ConvertStereoFrame(FrameImage& image, const StereoOptions& stereo) {
+    const StereoConversion conversion = stereo.conversion;
+    if (static_cast<int>(conversion) >= 0 && conversion != StereoConversion::halfWidth) {
+        FrameImage converted = StereoConvert(image, conversion, stereo.swapViews);
         if (converted) image = std::move(converted);
-    } else if (settings.imageOptions.transpose != 0) {
+    } else if (stereo.swapViews) {
         SwapViews(image);
     }
 }

@@ -4,6 +4,7 @@
 #include "imaging/dib_ops.h"
 #include "imaging/resize.h"
 #include "imaging/stereo.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen {
 namespace {
@@ -17,8 +18,8 @@ void replaceWith(FrameImage& frame, FrameImage result) {
 
 FrameImage FramePipeline::process(FrameImage frame, const DebugCaptionInfo& caption) const {
     if (!frame) return frame;
-    ResizeFrameToSettings(frame, settings_);
-    ConvertStereoFrame(frame, settings_.convert, settings_);
+    FitFrame(frame, fitOptionsFor(settings_));
+    ConvertStereoFrame(frame, stereoOptionsFor(settings_));
     if (!overlays_.empty()) frame = DrawTextOverlays(std::move(frame), overlays_);
     mirror(frame);
     if (settings_.imageOptions.flipV != 0) replaceWith(frame, DibFlipVertical(frame));

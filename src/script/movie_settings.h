@@ -10,14 +10,13 @@
 
 namespace quillfen {
 
-/// The part of the settings that the image operations receive whole.
+/// How every frame is fitted, its views swapped, mirrored and flipped.
 struct ImageOptions {
     std::int32_t transpose = 0;
     std::int32_t mirrorLeft = 0;
     std::int32_t mirrorRight = 0;
     std::int32_t flipV = 0;
     std::int32_t resizeMode = 1;
-    std::int32_t stereo = 1;  // always equal to MovieSettings::stereo
     char crop = '0';
     ColourValue background = 0;
 };
@@ -30,6 +29,7 @@ struct MovieSettings {
     std::int32_t bitCount = 0;
     double frameRate = 25.0;
     ImageOptions imageOptions;
+    /// 1 when every picture is a stereo pair (left view in the left half), else 0.
     std::int32_t stereo = 1;
     std::int32_t convert = -1;
     /// Folder from `path`, always ending in a separator; empty by default.

@@ -168,7 +168,6 @@ class ScriptParser {
                 break;
             case Command::Stereo:
                 settings_.stereo = readInt(text) == 1 ? 1 : 0;
-                options.stereo = settings_.stereo;
                 break;
             case Command::Convert:
                 settings_.convert = readInt(text);

@@ -7,6 +7,7 @@
 #include "imaging/dib_convert.h"
 #include "imaging/resize.h"
 #include "imaging/stretch.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen {
 namespace {
@@ -77,7 +78,7 @@ void PipElement::takePicture(SourceElement* neighbour, bool still, FrameImage& k
     }
     FrameImage picture = neighbour->nextFrame();
     if (!picture) return;  // ran out: keep showing its last picture
-    ResizeFrameToSettings(picture, settings);
+    FitFrame(picture, fitOptionsFor(settings));
     kept = std::move(picture);
 }
 

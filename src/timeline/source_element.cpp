@@ -6,6 +6,7 @@
 #include "imaging/picture_loader.h"
 #include "imaging/resize.h"
 #include "script/script_paths.h"
+#include "timeline/fit_settings.h"
 #include "timeline/movie_time.h"
 
 namespace quillfen {
@@ -48,7 +49,7 @@ FrameImage SourceElement::nextFrame() {
         if (!cachedPicture) unreadablePicture = file;
         // Every frame of the picture is fitted the same way: fit it once and let the large
         // original go, when fitting the result again changes nothing.
-        if (FrameImage fitted = FinallyFitted(cachedPicture, settings))
+        if (FrameImage fitted = FinallyFitted(cachedPicture, fitOptionsFor(settings)))
             cachedPicture = std::move(fitted);
     }
     firstFrame = false;

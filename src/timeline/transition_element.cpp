@@ -6,6 +6,7 @@
 
 #include "base/text_numbers.h"
 #include "imaging/resize.h"
+#include "timeline/fit_settings.h"
 
 namespace quillfen {
 
@@ -60,7 +61,7 @@ FrameImage TransitionElement::feedInput(SourceElement* neighbour, bool still, En
     }
     FrameImage picture = neighbour->nextFrame();
     if (!picture) return {};  // ran out: the engine goes on with the picture it holds
-    ResizeFrameToSettings(picture, settings);
+    FitFrame(picture, fitOptionsFor(settings));
     engine_->SetInput(slot, picture);
     return picture;
 }

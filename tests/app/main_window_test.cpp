@@ -24,6 +24,11 @@ TEST_F(WindowTest, GreetsWithTheVersionAndShowsTheStoredOutputFile) {
     EXPECT_EQ(window().windowTitle(), "Quillfen");
 }
 
+TEST_F(WindowTest, FindStartsFromTheWindowsSettings) {
+    settings.store().setValue("CrystalEdit/Find/FindWhat", "kbe");
+    EXPECT_EQ(editor().finder().options().what.toStdString(), "kbe");
+}
+
 TEST_F(WindowTest, LoadAndSaveKeepEachLineEndStyle) {
     struct Case {
         const char* name;

@@ -17,6 +17,12 @@ constexpr ColourValue kBlue = makeColour(0, 0, 255);
 constexpr ColourValue kGreen = makeColour(0, 255, 0);
 constexpr ColourValue kBand = makeColour(10, 20, 30);
 
+// Fitting to w x h with letterbox bands of kBand.
+FitOptions fitTo(int w, int h, ResizeMode mode, CropAnchor anchor = CropAnchor::none,
+                 bool stereoPairs = false) {
+    return {{w, h}, mode, anchor, kBand, stereoPairs};
+}
+
 // Colour of pixel (x, y from the top) of a 32-bit image.
 ColourValue at(const FrameImage& image, int x, int y) {
     const std::uint8_t* p = image.row(image.height() - 1 - y) + 4 * x;
@@ -59,16 +65,17 @@ TEST(ResizeTest, PictureOfTheOutputSizeKeepsItsPixels) {
     for (int bits : {8, 16, 24, 32}) {
         FrameImage source = noisy(37, 21, bits);
         FrameImage expected = drawnThroughCanvas(source);
-        for (int mode : {0, 1, 2}) {
-            FrameImage fitted = ResizeFrame(source, 37, 21, mode, kBand, '0', false);
+        for (ResizeMode mode : {ResizeMode::fit, ResizeMode::letterbox, ResizeMode::stretch}) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, mode " << static_cast<int>(mode));
+            FrameImage fitted = ResizeFrame(source, fitTo(37, 21, mode));
             ASSERT_TRUE(fitted);
-            EXPECT_EQ(fitted.size(), expected.size()) << bits << " bits, mode " << mode;
-            EXPECT_TRUE(std::equal(fitted.data(), fitted.data() + fitted.size(), expected.data()))
-                << bits << " bits, mode " << mode;
+            EXPECT_EQ(fitted.size(), expected.size());
+            EXPECT_TRUE(std::equal(fitted.data(), fitted.data() + fitted.size(), expected.data()));
         }
     }
     // An odd-width stereo pair draws its views separately: the last column is background.
-    FrameImage odd = ResizeFrame(pair(9, 4, kRed, kBlue), 9, 4, 1, kBand, '0', true);
+    FrameImage odd = ResizeFrame(pair(9, 4, kRed, kBlue),
+                                 fitTo(9, 4, ResizeMode::letterbox, CropAnchor::none, true));
     EXPECT_EQ(at(odd, 8, 0), kBand);
     EXPECT_EQ(at(odd, 3, 0), kRed);
     EXPECT_EQ(at(odd, 4, 0), kBlue);
@@ -76,14 +83,14 @@ TEST(ResizeTest, PictureOfTheOutputSizeKeepsItsPixels) {
 
 TEST(ResizeTest, ModeSummaryForAWidePicture) {
     FrameImage source = DibCreateBlank(1000, 500, 24, kRed);
-    FrameImage stretched = ResizeFrame(source, 640, 480, 2, kBand, '0', false);
+    FrameImage stretched = ResizeFrame(source, fitTo(640, 480, ResizeMode::stretch));
     ASSERT_TRUE(stretched);
     EXPECT_EQ(stretched.width(), 640);
     EXPECT_EQ(stretched.height(), 480);
     EXPECT_EQ(stretched.bitCount(), 32);
     EXPECT_EQ(at(stretched, 0, 0), kRed);
 
-    FrameImage letterbox = ResizeFrame(source, 640, 480, 1, kBand, '0', false);
+    FrameImage letterbox = ResizeFrame(source, fitTo(640, 480, ResizeMode::letterbox));
     ASSERT_TRUE(letterbox);
     EXPECT_EQ(letterbox.height(), 480);
     EXPECT_EQ(at(letterbox, 320, 79), kBand);
@@ -91,19 +98,21 @@ TEST(ResizeTest, ModeSummaryForAWidePicture) {
     EXPECT_EQ(at(letterbox, 639, 399), kRed);
     EXPECT_EQ(at(letterbox, 320, 400), kBand);
 
-    FrameImage fit = ResizeFrame(source, 640, 480, 0, kBand, '0', false);
+    FrameImage fit = ResizeFrame(source, fitTo(640, 480, ResizeMode::fit));
     ASSERT_TRUE(fit);
     EXPECT_EQ(fit.width(), 640);
     EXPECT_EQ(fit.height(), 320);
 
-    FrameImage cropped = ResizeFrame(source, 640, 480, 1, kBand, 'C', false);
+    FrameImage cropped =
+        ResizeFrame(source, fitTo(640, 480, ResizeMode::letterbox, CropAnchor::middle));
     ASSERT_TRUE(cropped);
     EXPECT_EQ(std::vector<std::uint8_t>(cropped.data(), cropped.data() + cropped.size()),
               std::vector<std::uint8_t>(letterbox.data(), letterbox.data() + letterbox.size()));
 }
 
 TEST(ResizeTest, StereoPairWiderThanTargetKeepsViewsInTheirHalves) {
-    FrameImage out = ResizeFrame(pair(2000, 750, kRed, kBlue), 1280, 720, 1, kBand, '0', true);
+    FrameImage out = ResizeFrame(pair(2000, 750, kRed, kBlue),
+                                 fitTo(1280, 720, ResizeMode::letterbox, CropAnchor::none, true));
     ASSERT_TRUE(out);
     EXPECT_EQ(at(out, 10, 119), kBand);
     EXPECT_EQ(at(out, 0, 120), kRed);
@@ -114,7 +123,8 @@ TEST(ResizeTest, StereoPairWiderThanTargetKeepsViewsInTheirHalves) {
 }
 
 TEST(ResizeTest, StereoPairNarrowerThanTargetCentresEachView) {
-    FrameImage out = ResizeFrame(pair(1600, 600, kRed, kBlue), 1920, 600, 1, kBand, '0', true);
+    FrameImage out = ResizeFrame(pair(1600, 600, kRed, kBlue),
+                                 fitTo(1920, 600, ResizeMode::letterbox, CropAnchor::none, true));
     ASSERT_TRUE(out);
     EXPECT_EQ(at(out, 79, 300), kBand);
     EXPECT_EQ(at(out, 80, 300), kRed);
@@ -132,57 +142,51 @@ TEST(ResizeTest, CropAnchorChoosesWhichRowsOfAPortraitStay) {
     for (int y = 350; y < 800; ++y)
         for (int x = 0; x < 600; ++x)
             std::copy_n("\x00\xFF\x00", 3, portrait.row(y) + 3 * x);
-    FrameImage top = ResizeFrame(portrait, 640, 480, 1, kBand, 'B', false);
+    FrameImage top = ResizeFrame(portrait, fitTo(640, 480, ResizeMode::letterbox, CropAnchor::top));
     ASSERT_TRUE(top);
     EXPECT_EQ(top.width(), 640);
     EXPECT_EQ(top.height(), 480);
     EXPECT_EQ(at(top, 0, 0), kGreen);
     EXPECT_EQ(at(top, 639, 479), kGreen);
-    FrameImage bottom = ResizeFrame(portrait, 640, 480, 1, kBand, 'x', false);
+    FrameImage bottom =
+        ResizeFrame(portrait, fitTo(640, 480, ResizeMode::letterbox, CropAnchor::bottom));
     EXPECT_EQ(at(bottom, 320, 479), kRed);
     EXPECT_EQ(at(bottom, 320, 0), kGreen);  // rows 350..449 from the top are still green
 }
 
-TEST(ResizeTest, SettingsDecideWhetherAndHowToResize) {
-    MovieSettings settings;
+TEST(ResizeTest, FitFrameKeepsTheFrameWithoutASizeOrAResult) {
     FrameImage image = DibCreateBlank(100, 50, 24, kRed);
-    ResizeFrameToSettings(image, settings);
-    EXPECT_EQ(image.bitCount(), 24);  // no `resize`: the frame keeps its size and depth
+    FitFrame(image, fitTo(0, 480, ResizeMode::stretch));
+    EXPECT_EQ(image.bitCount(), 24);  // no size: the frame keeps its size and depth
     EXPECT_EQ(image.width(), 100);
+    EXPECT_FALSE(FinallyFitted(image, fitTo(640, 0, ResizeMode::stretch)));
 
-    settings.resizeWidth = 1280;
-    settings.resizeHeight = 480;
-    settings.convert = 20;
-    settings.imageOptions.resizeMode = 0;
     FrameImage wide = pair(400, 100, kRed, kBlue);
-    ResizeFrameToSettings(wide, settings);
+    FitFrame(wide, fitTo(640, 480, ResizeMode::stretch));
     EXPECT_EQ(wide.width(), 640);
     EXPECT_EQ(wide.height(), 480);
     EXPECT_EQ(at(wide, 0, 0), kRed);
     EXPECT_EQ(at(wide, 639, 479), kBlue);
 
     FrameImage unreadable;
-    ResizeFrameToSettings(unreadable, settings);
+    FitFrame(unreadable, fitTo(640, 480, ResizeMode::stretch));
     EXPECT_FALSE(unreadable);
 }
 
 TEST(ResizeTest, AFrameThatHasTheSizeIsFittedInPlaceWithItsFourthBytesCleared) {
-    MovieSettings settings;
-    settings.resizeWidth = 64;
-    settings.resizeHeight = 32;
-    settings.stereo = 0;
+    const FitOptions fit = fitTo(64, 32, ResizeMode::letterbox);
     FrameImage frame = DibCreateBlank(64, 32, 32, kRed);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)
             frame.row(y)[4 * x + 3] = 0xAB;
     const std::uint8_t* block = frame.data();
-    ResizeFrameToSettings(frame, settings);
+    FitFrame(frame, fit);
     EXPECT_EQ(frame.data(), block);  // no new block
     EXPECT_EQ(at(frame, 0, 0), kRed);
     EXPECT_EQ(frame.row(31)[4 * 63 + 3], 0);
     // A size that differs still gives a new, fitted frame.
     FrameImage small = DibCreateBlank(32, 16, 32, kRed);
-    ResizeFrameToSettings(small, settings);
+    FitFrame(small, fit);
     EXPECT_EQ(small.width(), 64);
 }
 
@@ -216,11 +220,11 @@ TEST(ResizeTest, PixelsPlacedByChannelMasksAreFittedAndConverted) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.picture.bitCount());
-        FrameImage fitted = ResizeFrame(c.picture, 12, 8, 1, kNoColour, '0', false);
+        FrameImage fitted = ResizeFrame(c.picture, {{12, 8}, ResizeMode::letterbox});
         ASSERT_TRUE(fitted);
         EXPECT_EQ(at(fitted, 0, 0), c.colour);
         EXPECT_EQ(at(fitted, 11, 7), c.colour);
-        FrameImage same = ResizeFrame(c.picture, 6, 4, 1, kNoColour, '0', false);
+        FrameImage same = ResizeFrame(c.picture, {{6, 4}, ResizeMode::letterbox});
         ASSERT_TRUE(same);
         EXPECT_EQ(at(same, 5, 3), c.colour);
         FrameImage wide = DibTo32(c.picture);

@@ -46,6 +46,11 @@ const Rgb A0{200, 100, 50}, A1{10, 20, 30}, B0{40, 80, 160}, B1{250, 0, 5};
 const Rgb C0{1, 2, 3}, C1{4, 5, 6}, D0{7, 8, 9}, D1{11, 12, 13};
 const std::vector<Rgb> kPixels = {A0, A1, B0, B1, C0, C1, D0, D1};
 
+// The conversion the Script names by `code`.
+StereoConversion code(int code) {
+    return static_cast<StereoConversion>(code);
+}
+
 int Y(const Rgb& p) {
     return (30 * p.r + 59 * p.g + 11 * p.b) / 100;
 }
@@ -70,11 +75,10 @@ TEST(StereoConvertTest, EveryModeOnATwentyFourAndThirtyTwoBitPair) {
         {13, {{0, 0, 0}, {0, 0, 0}}},
         {21, {{0, 0, 0}, {0, 0, 0}}},
     };
-    MovieSettings settings;
     for (int bits : {24, 32}) {
         FrameImage pairImage = smallPair(bits, kPixels);
         for (const auto& [mode, want] : expected) {
-            FrameImage out = StereoConvert(pairImage, mode, settings);
+            FrameImage out = StereoConvert(pairImage, code(mode), false);
             ASSERT_TRUE(out) << mode;
             EXPECT_EQ(out.width(), 2);
             EXPECT_EQ(out.bitCount(), bits);
@@ -86,17 +90,16 @@ TEST(StereoConvertTest, EveryModeOnATwentyFourAndThirtyTwoBitPair) {
 }
 
 TEST(StereoConvertTest, RowInterleaveTakesOddMemoryRowsFromTheRightView) {
-    FrameImage out = StereoConvert(smallPair(24, kPixels), 3, MovieSettings{});
+    FrameImage out = StereoConvert(smallPair(24, kPixels), StereoConversion::rowInterleave, false);
     EXPECT_EQ(pixel(out, 0, 1), D0);
     EXPECT_EQ(pixel(out, 1, 1), D1);
 }
 
 TEST(StereoConvertTest, TransposeSwapsRolesExceptForTheLeftViewMode) {
-    MovieSettings settings;
-    settings.imageOptions.transpose = 1;
     FrameImage pairImage = smallPair(24, kPixels);
-    EXPECT_EQ(pixel(StereoConvert(pairImage, 6, settings), 0, 0), (Rgb{40, 80, 50}));
-    EXPECT_EQ(pixel(StereoConvert(pairImage, 19, settings), 0, 0), A0);
+    EXPECT_EQ(pixel(StereoConvert(pairImage, StereoConversion::colourYellowBlue, true), 0, 0),
+              (Rgb{40, 80, 50}));
+    EXPECT_EQ(pixel(StereoConvert(pairImage, StereoConversion::leftView, true), 0, 0), A0);
 }
 
 TEST(StereoConvertTest, SixteenBitPairsUnpackAndRepack) {
@@ -108,7 +111,7 @@ TEST(StereoConvertTest, SixteenBitPairsUnpackAndRepack) {
     };
     put(0, 31, 10, 2);
     put(2, 4, 20, 30);
-    FrameImage out = StereoConvert(pairImage, 6, MovieSettings{});
+    FrameImage out = StereoConvert(pairImage, StereoConversion::colourYellowBlue, false);
     ASSERT_TRUE(out);
     EXPECT_EQ(out.bitCount(), 16);
     EXPECT_EQ(pixel(out, 0, 0), (Rgb{248, 80, 240}));
@@ -121,21 +124,22 @@ TEST(StereoConvertTest, PalettePairsMixOnlyInTheMatrixModes) {
     table[4 * 2 + 0] = 160, table[4 * 2 + 1] = 80, table[4 * 2 + 2] = 40;   // B0
     pairImage.row(0)[0] = 1;
     pairImage.row(0)[2] = 2;
-    FrameImage mixed = StereoConvert(pairImage, 12, MovieSettings{});
+    FrameImage mixed = StereoConvert(pairImage, StereoConversion::mixedRedCyan, false);
     ASSERT_TRUE(mixed);
     EXPECT_EQ(mixed.bitCount(), 24);
     EXPECT_EQ(pixel(mixed, 0, 0), (Rgb{141, 58, 179}));
-    FrameImage other = StereoConvert(pairImage, 2, MovieSettings{});
+    FrameImage other = StereoConvert(pairImage, StereoConversion::colourRedCyan, false);
     ASSERT_TRUE(other);
     EXPECT_EQ(pixel(other, 0, 0), (Rgb{0, 0, 0}));
 }
 
 TEST(StereoConvertTest, OddWidthDropsTheLastColumnAndSmallOnesAreRefused) {
-    FrameImage out = StereoConvert(DibCreateBlank(641, 2, 24, 0), 0, MovieSettings{});
+    FrameImage out =
+        StereoConvert(DibCreateBlank(641, 2, 24, 0), StereoConversion::greyRedGreen, false);
     ASSERT_TRUE(out);
     EXPECT_EQ(out.width(), 320);
-    EXPECT_FALSE(StereoConvert(DibCreateBlank(1, 2, 24, 0), 0, MovieSettings{}));
-    EXPECT_FALSE(StereoConvert(DibCreateBlank(8, 2, 4, 0), 12, MovieSettings{}));
+    EXPECT_FALSE(StereoConvert(DibCreateBlank(1, 2, 24, 0), StereoConversion::greyRedGreen, false));
+    EXPECT_FALSE(StereoConvert(DibCreateBlank(8, 2, 4, 0), StereoConversion::mixedRedCyan, false));
 }
 
 TEST(StereoViewsTest, SwapAndMirrorWorkInPlaceAndKeepTheOddColumn) {
@@ -166,17 +170,17 @@ TEST(StereoViewsTest, SwapAndMirrorWorkInPlaceAndKeepTheOddColumn) {
 }
 
 TEST(StereoViewsTest, ConvertStereoFrameAppliesModeOrTranspose) {
-    MovieSettings settings;
-    settings.imageOptions.transpose = 1;
     FrameImage image = smallPair(24, kPixels);
-    ConvertStereoFrame(image, -1, settings);
+    ConvertStereoFrame(image, {StereoConversion::none, true});
     EXPECT_EQ(pixel(image, 0, 0), B0);  // swapped in place
-    ConvertStereoFrame(image, 20, settings);
+    ConvertStereoFrame(image, {StereoConversion::halfWidth, true});
     EXPECT_EQ(pixel(image, 0, 0), A0);  // squeezed frames are only swapped
-    ConvertStereoFrame(image, 19, settings);
+    ConvertStereoFrame(image, {code(-7), false});
+    EXPECT_EQ(pixel(image, 0, 0), A0);  // any negative code leaves the pair alone
+    ConvertStereoFrame(image, {StereoConversion::leftView, true});
     EXPECT_EQ(image.width(), 2);
     FrameImage refused = DibCreateBlank(8, 1, 4, kNoColour);
-    ConvertStereoFrame(refused, 0, settings);
+    ConvertStereoFrame(refused, {StereoConversion::greyRedGreen, true});
     EXPECT_EQ(refused.width(), 8);  // kept when the conversion is refused
 }
 

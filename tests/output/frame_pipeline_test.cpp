@@ -44,13 +44,12 @@ TEST(FramePipeline, StereoMirrorsEachViewAndPlainFramesMirrorWhole) {
     f.settings.stereo = 1;
     EXPECT_EQ(topRow(f.run(numbered())), (std::vector<int>{2, 1, 3, 4}));
     f.settings.stereo = 0;
-    f.settings.imageOptions.stereo = 0;
     EXPECT_EQ(topRow(f.run(numbered())), (std::vector<int>{4, 3, 2, 1}));
 }
 
 TEST(FramePipeline, FlipComesAfterMirror) {
     PipelineFixture f;
-    f.settings.stereo = f.settings.imageOptions.stereo = 0;
+    f.settings.stereo = 0;
     f.settings.imageOptions.mirrorLeft = 1;
     f.settings.imageOptions.flipV = 1;
     EXPECT_EQ(topRow(f.run(numbered())), (std::vector<int>{8, 7, 6, 5}));

@@ -197,7 +197,6 @@ TEST(ParseScript, GlobalValues) {
     EXPECT_EQ(o.mirrorLeft, 1);
     EXPECT_EQ(o.mirrorRight, 0);
     EXPECT_EQ(p->settings.stereo, 0);
-    EXPECT_EQ(o.stereo, 0);
     EXPECT_EQ(p->settings.convert, 20);
     EXPECT_EQ(o.transpose, 1);
     EXPECT_EQ(o.crop, 't');

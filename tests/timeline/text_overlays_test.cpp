@@ -8,6 +8,7 @@
 #include "imaging/effects/effect_registry.h"
 #include "imaging/resize.h"
 #include "timeline/element_list.h"
+#include "timeline/fit_settings.h"
 #include "timeline/frame_element.h"
 #include "timeline/text_element.h"
 #include "timeline/transition_element.h"
@@ -241,7 +242,7 @@ class CaptionTimelineTest : public TextOverlaysTest {
                     overlays.push_back(text);
             }
             for (FrameImage f = element->nextMovieFrame(); f; f = element->nextMovieFrame()) {
-                ResizeFrameToSettings(f, settings);
+                FitFrame(f, fitOptionsFor(settings));
                 if (!overlays.empty()) f = DrawTextOverlays(std::move(f), overlays);
                 movie.push_back(std::move(f));
             }

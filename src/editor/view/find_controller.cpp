@@ -20,7 +20,7 @@ FindController::FindController(QPlainTextEdit& editor)
       }) {}
 
 const FindOptions& FindController::options() {
-    if (!options_) options_ = readFindOptions(*openEditorSettings());
+    if (!options_) options_ = store_ ? readFindOptions(*store_) : FindOptions{};
     return *options_;
 }
 
@@ -36,7 +36,10 @@ bool FindController::find() {
     }
     const bool accepted = prompt_(values);
     options_ = values;
-    writeFindOptions(*openEditorSettings(), values);
+    if (store_) {
+        writeFindOptions(*store_, values);
+        store_->sync();  // on disk at once, so a crash later keeps them
+    }
     return accepted && search(values.up);
 }
 

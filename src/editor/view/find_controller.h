@@ -1,6 +1,6 @@
 #pragma once
 // Find, Find Next and Find Previous over one editor, with the values kept for the whole run
-// and written back to the settings after each Find.
+// and written back to the settings store after each Find.
 
 #include <QPlainTextEdit>
 #include <functional>
@@ -22,6 +22,9 @@ class FindController {
     /// is the Find dialog and "not found" a message box.
     explicit FindController(QPlainTextEdit& editor);
 
+    /// Reads the Find values from `store` on first use and writes them back after each Find
+    /// (not owned; it must outlive this object). Without a store they last for the run only.
+    void setStore(QSettings& store) { store_ = &store; }
     void setPrompt(Prompt prompt) { prompt_ = std::move(prompt); }
     void setNotFound(NotFound notFound) { notFound_ = std::move(notFound); }
 
@@ -33,13 +36,14 @@ class FindController {
     /// text yet it behaves as find(). Selects the match; returns whether it found one.
     bool findNext(bool reverse);
 
-    /// The values in force; read from the settings on first use.
+    /// The values in force; read from the store on first use.
     const FindOptions& options();
 
   private:
     bool search(bool up);
 
     QPlainTextEdit& editor_;
+    QSettings* store_ = nullptr;
     std::optional<FindOptions> options_;
     Prompt prompt_;
     NotFound notFound_;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include "editor/view/find_dialog.h"
 #include "editor/view/text_finder.h"
@@ -46,10 +47,10 @@ class FindTest : public ViewTest {
   protected:
     void SetUp() override {
         ViewTest::SetUp();
-        auto settings = openEditorSettings();
-        settings->remove("CrystalEdit");
+        view->finder().setStore(store);
         view->finder().setNotFound([this](const QString& m) { messages << m; });
     }
+    void TearDown() override { view.reset(); }  // the view holds on to the store
 
     // Answers the prompt with `answer`, remembering what it was offered.
     void answerWith(const FindOptions& answer, bool accept = true) {
@@ -62,16 +63,16 @@ class FindTest : public ViewTest {
 
     QString selected() const { return view->textCursor().selectedText(); }
 
+    QTemporaryDir folder;
+    const QString storeFile = folder.filePath("find.conf");
+    QSettings store{storeFile, QSettings::IniFormat};
     QStringList messages;
     FindOptions offered;
 };
 
 TEST_F(FindTest, ReadsTheSettingsOnceAndWritesThemBack) {
-    {
-        auto settings = openEditorSettings();
-        settings->setValue("CrystalEdit/Find/MatchCase", 1);
-        settings->setValue("CrystalEdit/Find/FindWhat", "kbe");
-    }
+    store.setValue("CrystalEdit/Find/MatchCase", 1);
+    store.setValue("CrystalEdit/Find/FindWhat", "kbe");
     view->setPlainText(">KBE=1\n>kbe=2");
     FindOptions answer = options("kbe", true);
     answer.wholeWord = true;
@@ -80,14 +81,13 @@ TEST_F(FindTest, ReadsTheSettingsOnceAndWritesThemBack) {
     EXPECT_EQ(offered, options("kbe", true));
     EXPECT_EQ(view->textCursor().selectionStart(), 8);
 
-    auto settings = openEditorSettings();
-    EXPECT_EQ(settings->value("CrystalEdit/Find/MatchCase").toInt(), 1);
-    EXPECT_EQ(settings->value("CrystalEdit/Find/WholeWord").toInt(), 1);
-    EXPECT_EQ(settings->value("CrystalEdit/Find/FindWhat").toString().toStdString(), "kbe");
+    QSettings reader(storeFile, QSettings::IniFormat);
+    EXPECT_EQ(reader.value("CrystalEdit/Find/MatchCase").toInt(), 1);
+    EXPECT_EQ(reader.value("CrystalEdit/Find/WholeWord").toInt(), 1);
+    EXPECT_EQ(reader.value("CrystalEdit/Find/FindWhat").toString().toStdString(), "kbe");
 
-    // Later in the run the kept values count, not the settings.
-    settings->setValue("CrystalEdit/Find/FindWhat", "other");
-    settings->sync();
+    // Later in the run the kept values count, not the store.
+    store.setValue("CrystalEdit/Find/FindWhat", "other");
     view->finder().find();
     EXPECT_EQ(offered.what.toStdString(), "kbe");
     EXPECT_TRUE(offered.wholeWord);
