@@ -31,6 +31,19 @@ bool DirectoryExists(std::string_view path) {
     return std::filesystem::is_directory(std::filesystem::path(path), error);
 }
 
+std::optional<FileStamp> ReadFileStamp(std::string_view name) {
+    const std::filesystem::path path(name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    FileStamp stamp;
+    stamp.size = std::filesystem::file_size(path, error);
+    if (error) return std::nullopt;
+    auto modified = std::filesystem::last_write_time(path, error);
+    if (error) return std::nullopt;
+    stamp.modified = modified.time_since_epoch().count();
+    return stamp;
+}
+
 bool CreateDirectoryPath(std::string_view path, bool namesFile) {
     std::string folder(path);
     if (namesFile) {

@@ -2,6 +2,8 @@
 // The few file-system questions the parser, the Elements and the build driver ask. All take
 // native paths ("/" separators); callers turn Script names into native paths first.
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quillfen {
@@ -13,6 +15,16 @@ bool FileExists(std::string_view name);
 /// (optionally followed by one "\" or "/") counts as existing without a look at the disk,
 /// so Scripts written for another system keep parsing. One trailing "\" or "/" is ignored.
 bool DirectoryExists(std::string_view path);
+
+/// What tells one version of a file from another without reading it.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;  // the file clock's ticks
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+/// The stamp of the regular file `name`; none when it is not one or cannot be asked.
+std::optional<FileStamp> ReadFileStamp(std::string_view name);
 
 /// Creates every missing directory of `path`; when `namesFile` is true the last component is
 /// a file name and is left out. True when every directory exists afterwards; on failure the

@@ -34,6 +34,7 @@ bool FrameLoop::runElement(SourceElement& element, FrameSink& sink, LoopResult& 
         bool wanted = !started_ || sink.wants(frameIndex_);
         flags.sameAsPrevious = pulled.unchanged;
         SharedFrame frame = produce(element, std::move(pulled), wanted);
+        warnStandIns(element);
         if (frame) context_.host.showFrame(*frame);
         bool stop = pump();
         SinkAnswer answer = SinkAnswer::Continue;
@@ -125,6 +126,20 @@ void FrameLoop::warnUnreadable(const SourceElement& element) {
     if (element.unreadablePicture.empty()) return;
     trace("Warning: picture '" + element.unreadablePicture +
               "' could not be read; its frames are left out.",
+          trace_colour::kOrange, kIconWarning);
+}
+
+void FrameLoop::warnStandIns(const SourceElement& element) {
+    warnStandIn(element);
+    for (const SourceElement* input : element.inputs())
+        warnStandIn(*input);
+}
+
+void FrameLoop::warnStandIn(const SourceElement& element) {
+    if (element.standInPicture.empty() || !standInsWarned_.insert(&element).second) return;
+    trace(formatText("Warning: picture '%s' changed after the Script was read and cannot be read "
+                     "at frame %lld; the background colour stands in for it.",
+                     element.standInPicture.c_str(), static_cast<long long>(frameIndex_)),
           trace_colour::kOrange, kIconWarning);
 }
 

@@ -68,6 +68,10 @@ class FrameLoop {
     bool fitsMovie(const FrameImage& frame) const;
     void warnWrongSize(const FrameImage& frame);
     void warnUnreadable(const SourceElement& element);
+    /// Once per Element (or input) whose picture the background stands in for, at the frame
+    /// where that began.
+    void warnStandIns(const SourceElement& element);
+    void warnStandIn(const SourceElement& element);
     /// Writes, once, a warning an Element took on while giving frames (a clip that ended
     /// early): for the Element and for the neighbours a Transition or PIP took frames from.
     void warnLateMessages(const SourceElement& element);
@@ -90,6 +94,7 @@ class FrameLoop {
     // Messages the parser has already written, so only later ones are reported.
     std::unordered_map<const SourceElement*, std::string> parsedMessages_;
     std::unordered_set<const SourceElement*> lateMessagesWritten_;
+    std::unordered_set<const SourceElement*> standInsWarned_;
 };
 
 }  // namespace quillfen

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/text_numbers.h"
-#include "imaging/picture_loader.h"
 #include "imaging/stretch.h"
 #include "script/script_paths.h"
 
@@ -62,6 +61,7 @@ KbeElement::KbeElement(int lineIndex, const MovieSettings& movieSettings,
     message = checkPictureFile(file);
     if (message.empty()) message = widthError();
     valid = message.empty();
+    if (valid) parsedStamp = ReadFileStamp(nativePath(file, settings));
 }
 
 std::string KbeElement::widthError() const {
@@ -111,8 +111,7 @@ FrameImage KbeElement::nextFrame() {
     }
     // A picture that failed once is not read again for every later frame.
     if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
-        cachedPicture = LoadPicture(nativePath(file, settings));
-        if (!cachedPicture) unreadablePicture = file;
+        cachedPicture = loadPictureForFrame();
     }
     --nbFrames;
     ++frameCounter;

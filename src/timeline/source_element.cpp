@@ -2,6 +2,7 @@
 
 #include "base/file_system.h"
 #include "base/text_numbers.h"
+#include "imaging/dib_ops.h"
 #include "imaging/picture_kind.h"
 #include "imaging/picture_loader.h"
 #include "imaging/resize.h"
@@ -10,6 +11,20 @@
 #include "timeline/movie_time.h"
 
 namespace quillfen {
+namespace {
+
+// A frame of the background colour that the frame pipeline turns into a movie frame as it
+// would a picture: of the resize size, or without one of the movie's size when no stereo
+// conversion changes it. Empty when neither is known yet.
+FrameImage backgroundFrame(const MovieSettings& settings) {
+    int width = settings.resizeWidth, height = settings.resizeHeight;
+    if ((width <= 0 || height <= 0) && settings.convert < 0)
+        width = settings.frameWidth, height = settings.frameHeight;
+    if (width <= 0 || height <= 0) return {};
+    return DibCreateBlank(width, height, 32, settings.imageOptions.background);
+}
+
+}  // namespace
 
 SourceElement::SourceElement(int lineIndex, const MovieSettings& movieSettings)
     : lineNum(lineIndex), settings(movieSettings) {}
@@ -21,6 +36,7 @@ SourceElement::SourceElement(int lineIndex, const MovieSettings& movieSettings,
     nbFrames = nbAVIFrames = frameCount;
     message = checkPictureFile(file);
     valid = message.empty();
+    if (valid) parsedStamp = ReadFileStamp(nativePath(file, settings));
 }
 
 void SourceElement::reset() {
@@ -34,6 +50,8 @@ void SourceElement::reset() {
     firstFrame = true;
     firstMovieFrame = 0;
     unreadablePicture.clear();
+    standInPicture.clear();
+    parsedStamp.reset();
 }
 
 void SourceElement::layout(int, int) {}
@@ -45,8 +63,7 @@ FrameImage SourceElement::nextFrame() {
     }
     // A picture that failed once is not read again for every later frame.
     if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
-        cachedPicture = LoadPicture(nativePath(file, settings));
-        if (!cachedPicture) unreadablePicture = file;
+        cachedPicture = loadPictureForFrame();
         // Every frame of the picture is fitted the same way: fit it once and let the large
         // original go, when fitting the result again changes nothing.
         if (FrameImage fitted = FinallyFitted(cachedPicture, fitOptionsFor(settings)))
@@ -93,6 +110,21 @@ void SourceElement::repeatMovieFrame() {
     --nbAVIFrames;
     --nbFrames;
     if (nbFrames == 0) cachedPicture.reset();
+}
+
+FrameImage SourceElement::loadPictureForFrame() {
+    const std::string path = nativePath(file, settings);
+    if (FrameImage picture = LoadPicture(path)) return picture;
+    // Changed or gone since the Script was read: the background keeps the movie's length,
+    // and the sound in step with it. A picture never readable leaves its frames out.
+    if (parsedStamp && ReadFileStamp(path) != parsedStamp) {
+        if (FrameImage standIn = backgroundFrame(settings)) {
+            standInPicture = file;
+            return standIn;
+        }
+    }
+    unreadablePicture = file;
+    return {};
 }
 
 std::string SourceElement::startTimeText() const {

@@ -4,10 +4,12 @@
 // what the Element will still produce for anyone, nbAVIFrames what the driver still takes
 // directly.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/file_system.h"
 #include "imaging/frame_image.h"
 #include "script/element_kind.h"
 #include "script/movie_settings.h"
@@ -90,12 +92,22 @@ class SourceElement {
     int firstMovieFrame = 0;
     /// The resolved name of a picture that could not be read for a frame; empty otherwise.
     std::string unreadablePicture;
+    /// The resolved name of a picture that was there when the Script was read but cannot be
+    /// read now: the background colour stands in for it. Empty otherwise.
+    std::string standInPicture;
+    /// The picture file as it was when the Script was read; none when it could not be asked.
+    std::optional<FileStamp> parsedStamp;
     /// Not owned; outlives the Element.
     const MovieSettings& settings;
 
   protected:
     /// For the other kinds: only the line and the settings set.
     SourceElement(int lineIndex, const MovieSettings& settings);
+
+    /// Loads the picture `file` names for a frame: the picture, or the background colour in
+    /// its place when the file changed since the Script was read (standInPicture names it
+    /// then), or empty when it was never readable (unreadablePicture names it).
+    FrameImage loadPictureForFrame();
 
     /// formatMovieTime of the Element's start in the movie, the head of every dump line.
     std::string startTimeText() const;

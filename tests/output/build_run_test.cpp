@@ -43,7 +43,10 @@ class ScriptedHost : public testing::QuietBuildHost {
         return chosenFile;
     }
     std::optional<CodecChoice> chooseCompression(std::string_view) override { return codec; }
-    void showFrame(const FrameImage&) override { ++shown; }
+    void showFrame(const FrameImage&) override {
+        ++shown;
+        if (onShow) onShow(shown);
+    }
     bool pumpEvents() override { return stopAtFrame >= 0 && shown > stopAtFrame; }
     void rememberOutputFile(std::string_view name) override { remembered = name; }
 
@@ -71,6 +74,7 @@ class ScriptedHost : public testing::QuietBuildHost {
     std::optional<CodecChoice> codec = defaultCodecChoice("raw");
     int shown = 0;
     int stopAtFrame = -1;  // pumpEvents asks to stop once this frame has been shown
+    std::function<void(int shown)> onShow;
     std::string remembered;
 };
 
@@ -196,6 +200,37 @@ TEST_F(BuildRun, AnUnreadablePictureIsNamedInAWarningAndTheBuildGoesOn) {
     EXPECT_EQ(outcome.framesWritten, 10);
     EXPECT_EQ(
         host.count("Warning: picture 'broken.jpg' could not be read; its frames are left out."), 1);
+}
+
+TEST_F(BuildRun, PicturesChangedDuringTheBuildGiveBackgroundFramesAndTheMovieKeepsItsLength) {
+    picture("a.bmp", 32, 32, makeColour(255, 0, 0));
+    picture("b.bmp", 32, 32, makeColour(0, 255, 0));
+    picture("c.bmp", 32, 32, makeColour(0, 0, 255));
+    folder.touch("d.jpg", "never a picture");
+    host.onShow = [&](int shown) {
+        if (shown != 1) return;
+        folder.touch("b.bmp", "replaced by garbage");
+        std::filesystem::remove(folder.path() + "/c.bmp");
+    };
+    BuildOutcome outcome =
+        run({">resize=32x32", ">background=#204060", "a.bmp*0.2", "b.bmp*0.2",
+             ">kbe=c.bmp|0,0,32,0,0|0,0,16,0,0|0.2", "d.jpg*0.2", ">moviefile=movie.avi"});
+    ASSERT_EQ(outcome.movie, MovieEnd::Completed);
+    // d.jpg was never readable: its frames are left out, as before.
+    EXPECT_EQ(outcome.framesWritten, 15);
+    EXPECT_EQ(host.count("Warning: picture 'b.bmp' changed after the Script was read and cannot "
+                         "be read at frame 5; the background colour stands in for it."),
+              1);
+    EXPECT_EQ(host.count("Warning: picture 'c.bmp' changed after the Script was read and cannot "
+                         "be read at frame 10;"),
+              1);
+    EXPECT_EQ(host.count("Warning: picture 'd.jpg' could not be read; its frames are left out."),
+              1);
+    std::vector<FrameImage> frames = testing::decodeMovieFrames(movie());
+    ASSERT_EQ(frames.size(), 15u);
+    EXPECT_EQ(pixel(frames[4], 16, 16), (std::array<int, 3>{0, 0, 255}));
+    for (int i : {5, 9, 10, 14})
+        EXPECT_EQ(pixel(frames[i], 16, 16), (std::array<int, 3>{0x60, 0x40, 0x20})) << i;
 }
 
 TEST_F(BuildRun, AnExistingFileIsKeptUnlessTheUserSaysYes) {
