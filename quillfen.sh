@@ -87,22 +87,18 @@ run_tests() {
     build_sanitize
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
-    say "video reader under ThreadSanitizer"
-    run_tsan
     ctest --test-dir build/sanitize --output-on-failure --timeout 900 -j "$jobs"
+    say "the in-process tests again, under ThreadSanitizer"
+    run_tsan
 }
 
-run_tsan() {  # every thread of ours under ThreadSanitizer: the video reader, split row
-    # kernels, the movie writer's encoder and the build beside it, and the preview's worker
-    local dir=build/tsan t tests=(timeline/video_thinning_test timeline/video_reader_test
-        timeline/video_reader_clip_test timeline/video_element_test
-        imaging/imaging_row_split_test output/movie_writer_test output/build_run_test
-        app/preview_worker_test app/preview_tests)
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_TESTS=ON \
-        "-DCMAKE_CXX_FLAGS=-fsanitize=thread -fno-omit-frame-pointer" \
-        -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-    cmake --build "$dir" -j "$jobs" --target "${tests[@]##*/}"
-    for t in "${tests[@]}"; do TSAN_OPTIONS=halt_on_error=1 QT_QPA_PLATFORM=offscreen "$dir/tests/$t"; done
+run_tsan() {  # every in-process test under ThreadSanitizer: our threads (the clip reader, split
+    # row kernels, the movie writer's encoder, the preview's worker) start in most of them
+    configure_and_build build/tsan -DCMAKE_BUILD_TYPE=Debug -DQUILLFEN_THREAD_SANITIZE=ON \
+        -DQUILLFEN_TESTS=ON -DQUILLFEN_WERROR=ON
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sanitizers/tsan.supp \
+        QT_QPA_PLATFORM=offscreen \
+        ctest --test-dir build/tsan --output-on-failure --timeout 900 -j "$jobs"
 }
 
 fuzz_targets=(bmp_reader png_reader jpeg_reader picture_loading script_parser text_buffer
