@@ -13,10 +13,16 @@ bool isDriveRoot(std::string_view path) {
     return false;
 }
 
+// No file name holds a NUL byte: the system would stop reading the name there and answer for
+// a shorter one (a name "./\0x" would be the current folder).
+bool namesNothing(std::string_view name) {
+    return name.empty() || name.find('\0') != std::string_view::npos;
+}
+
 }  // namespace
 
 bool FileExists(std::string_view name) {
-    if (name.empty()) return false;
+    if (namesNothing(name)) return false;
     std::error_code error;
     // symlink_status: a dangling link is still an entry by that name.
     return std::filesystem::exists(
@@ -26,12 +32,13 @@ bool FileExists(std::string_view name) {
 bool DirectoryExists(std::string_view path) {
     if (isDriveRoot(path)) return true;
     if (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
-    if (path.empty()) return false;
+    if (namesNothing(path)) return false;
     std::error_code error;
     return std::filesystem::is_directory(std::filesystem::path(path), error);
 }
 
 std::optional<FileStamp> ReadFileStamp(std::string_view name) {
+    if (namesNothing(name)) return std::nullopt;
     const std::filesystem::path path(name);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;

@@ -8,7 +8,8 @@
 
 namespace quillfen {
 
-/// True when anything (a file or a directory) exists under `name`. An empty name is false.
+/// True when anything (a file or a directory) exists under `name`. An empty name, or one
+/// holding a NUL byte, is false.
 bool FileExists(std::string_view name);
 
 /// True when `path` names an existing directory. A drive root written as a letter and ":"

@@ -28,6 +28,15 @@ TEST_F(FileSystemTest, FileExistsForFilesAndDirectories) {
     EXPECT_FALSE(FileExists(""));
 }
 
+TEST_F(FileSystemTest, ANameWithANulByteNamesNothingNotTheShorterName) {
+    // The system would read "dir/\0x" as the folder "dir/" and say it exists.
+    const std::string name = root + "/dir/" + std::string(1, '\0') + "x.png";
+    EXPECT_FALSE(FileExists(name));
+    EXPECT_FALSE(DirectoryExists(root + std::string(1, '\0')));
+    EXPECT_FALSE(ReadFileStamp(root + "/file.jpg" + std::string(1, '\0')).has_value());
+    EXPECT_TRUE(ReadFileStamp(root + "/file.jpg").has_value());
+}
+
 TEST_F(FileSystemTest, DirectoryExistsIgnoresOneTrailingSeparator) {
     EXPECT_TRUE(DirectoryExists(root + "/dir"));
     EXPECT_TRUE(DirectoryExists(root + "/dir/"));
