@@ -7,6 +7,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "imaging/bit_fields.h"
 #include "imaging/row_split.h"
 
@@ -196,16 +200,25 @@ void stretchNearest(const RowReader& reader, const SourceWindow& w, const PixelT
 }
 
 // Separable area averaging, one output row at a time. Each source row is filtered across once
-// (into 8.8 fixed point) and kept in a small ring while the output rows that need it are made.
+// (into 8.8 fixed point, four lanes a pixel: blue, green, red and one unused) and kept in a
+// small ring while the output rows that need it are made. The SSE2 paths compute the same
+// integers as the plain ones, so the pixels do not depend on the machine.
 class AreaStretcher {
   public:
-    AreaStretcher(const RowReader& reader, AxisTaps cols, const AxisTaps& rows)
-        : reader_(reader), cols_(std::move(cols)), ring_(static_cast<std::size_t>(rows.maxTaps)) {
-        width_ = cols_.end - cols_.begin;
-        line_.resize(static_cast<std::size_t>(cols_.maxSource - cols_.minSource + 1) * 4);
+    AreaStretcher(const RowReader& reader, const AxisTaps& cols, const AxisTaps& rows)
+        : reader_(reader),
+          cols_(cols),
+          colTaps_((cols.maxTaps + 1) & ~1),
+          width_(cols.end - cols.begin),
+          ring_(static_cast<std::size_t>(rows.maxTaps)) {
+        padWeights();
+        coversAll_ = std::find(cols_.count.begin(), cols_.count.end(), 0) == cols_.count.end();
+        // Room for the padding taps past the last source pixel; their weight is 0.
+        line_.resize(static_cast<std::size_t>(cols_.maxSource - cols_.minSource + 1 + colTaps_) *
+                     4);
         for (auto& slot : ring_)
-            slot.values.resize(static_cast<std::size_t>(width_) * 3);
-        acc_.resize(static_cast<std::size_t>(width_) * 3);
+            slot.values.resize(lanes());
+        acc_.resize(lanes());
     }
 
     void outputRow(const AxisTaps& rows, int d, const PixelTarget& target) {
@@ -213,12 +226,9 @@ class AreaStretcher {
         int n = rows.count[i];
         if (n == 0) return;
         std::fill(acc_.begin(), acc_.end(), 0u);
-        for (int k = 0; k < n; ++k) {
-            const std::uint16_t* h = filtered(rows.first[i] + k);
-            std::uint32_t w = rows.weights[static_cast<std::size_t>(rows.offset[i] + k)];
-            for (std::size_t j = 0; j < acc_.size(); ++j)
-                acc_[j] += h[j] * w;
-        }
+        for (int k = 0; k < n; ++k)
+            accumulate(filtered(rows.first[i] + k),
+                       rows.weights[static_cast<std::size_t>(rows.offset[i] + k)]);
         writeRow(target.top + d * target.rowStep, target.fourth);
     }
 
@@ -228,49 +238,121 @@ class AreaStretcher {
         std::vector<std::uint16_t> values;
     };
 
+    std::size_t lanes() const { return static_cast<std::size_t>(width_) * 4; }
+
+    // Every column gets the same even number of taps, the added ones of weight 0, so one
+    // branch-free loop filters any column; the sums are the same integers as without them.
+    void padWeights() {
+        const auto taps = static_cast<std::size_t>(colTaps_);
+        padded_.assign(static_cast<std::size_t>(width_) * taps, 0);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i)
+            std::copy_n(&cols_.weights[static_cast<std::size_t>(cols_.offset[i])], cols_.count[i],
+                        &padded_[i * taps]);
+    }
+
     const std::uint16_t* filtered(int sy) {
         Slot& slot = ring_[static_cast<std::size_t>(sy) % ring_.size()];
         if (slot.row == sy) return slot.values.data();
         slot.row = sy;
         reader_.read(sy, cols_.minSource, cols_.maxSource + 1, line_.data());
         std::uint16_t* out = slot.values.data();
-        for (int x = 0; x < width_; ++x, out += 3) {
-            std::size_t i = static_cast<std::size_t>(x);
-            int n = cols_.count[i];
-            if (n == 0) continue;
-            const std::uint8_t* p =
-                &line_[static_cast<std::size_t>(cols_.first[i] - cols_.minSource) * 4];
-            const std::uint16_t* w = &cols_.weights[static_cast<std::size_t>(cols_.offset[i])];
-            std::uint32_t b = 0, g = 0, r = 0;
-            for (int k = 0; k < n; ++k, p += 4) {
-                b += p[0] * w[k];
-                g += p[1] * w[k];
-                r += p[2] * w[k];
-            }
-            // 255 << 14 >> 6 still fits 16 bits and keeps 8 fraction bits.
-            out[0] = static_cast<std::uint16_t>((b + 32) >> 6);
-            out[1] = static_cast<std::uint16_t>((g + 32) >> 6);
-            out[2] = static_cast<std::uint16_t>((r + 32) >> 6);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i, out += 4) {
+            if (cols_.count[i] == 0) continue;
+            filterColumn(&line_[static_cast<std::size_t>(cols_.first[i] - cols_.minSource) * 4],
+                         &padded_[i * static_cast<std::size_t>(colTaps_)], out);
         }
         return slot.values.data();
     }
 
+    // One column from colTaps_ source pixels: 255 << 14 >> 6 still fits 16 bits and keeps 8
+    // fraction bits.
+    void filterColumn(const std::uint8_t* p, const std::uint16_t* w, std::uint16_t* out) const {
+#if defined(__SSE2__)
+        // Two taps a step: each channel of the two pixels side by side, times the two weights.
+        const __m128i zero = _mm_setzero_si128();
+        __m128i sum = zero;
+        for (int k = 0; k < colTaps_; k += 2, p += 8) {
+            __m128i wide =
+                _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+            __m128i pairs = _mm_unpacklo_epi16(wide, _mm_srli_si128(wide, 8));
+            __m128i weights =
+                _mm_set1_epi32(static_cast<int>(w[k] | (std::uint32_t{w[k + 1]} << 16)));
+            sum = _mm_add_epi32(sum, _mm_madd_epi16(pairs, weights));
+        }
+        sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32)), 6);
+        // Unsigned 16-bit narrowing from signed saturation: shift the range down and back.
+        const __m128i half = _mm_set1_epi32(0x8000);
+        __m128i packed = _mm_packs_epi32(_mm_sub_epi32(sum, half), zero);
+        packed = _mm_xor_si128(packed, _mm_set1_epi16(static_cast<short>(0x8000)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+#else
+        std::uint32_t sum[4] = {};
+        for (int k = 0; k < colTaps_; ++k, p += 4)
+            for (int c = 0; c < 4; ++c)
+                sum[c] += p[c] * std::uint32_t{w[k]};
+        for (int c = 0; c < 4; ++c)
+            out[c] = static_cast<std::uint16_t>((sum[c] + 32) >> 6);
+#endif
+    }
+
+    void accumulate(const std::uint16_t* h, std::uint16_t w) {
+        std::size_t j = 0;
+        std::uint32_t* acc = acc_.data();
+#if defined(__SSE2__)
+        // 16 x 16 to 32-bit products from their low and high halves.
+        const __m128i weight = _mm_set1_epi16(static_cast<short>(w));
+        for (; j + 8 <= acc_.size(); j += 8) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + j));
+            __m128i lo = _mm_mullo_epi16(v, weight), hi = _mm_mulhi_epu16(v, weight);
+            auto* a = reinterpret_cast<__m128i*>(acc + j);
+            _mm_storeu_si128(a, _mm_add_epi32(_mm_loadu_si128(a), _mm_unpacklo_epi16(lo, hi)));
+            _mm_storeu_si128(a + 1,
+                             _mm_add_epi32(_mm_loadu_si128(a + 1), _mm_unpackhi_epi16(lo, hi)));
+        }
+#endif
+        for (; j < acc_.size(); ++j)
+            acc[j] += h[j] * std::uint32_t{w};
+    }
+
+    static constexpr int kShift = kWeightBits + 8;
+
     void writeRow(std::uint8_t* out, std::uint8_t fourth) const {
-        constexpr int shift = kWeightBits + 8;
-        for (int x = 0; x < width_; ++x) {
+        out += 4 * cols_.begin;
+        int x = 0;
+#if defined(__SSE2__)
+        if (coversAll_) {
+            // Two pixels a step; packing with unsigned saturation is the clamp to 255.
+            const __m128i round = _mm_set1_epi32(1 << (kShift - 1));
+            const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+            const __m128i alpha = _mm_set1_epi32(static_cast<int>(std::uint32_t{fourth} << 24));
+            for (; x + 2 <= width_; x += 2) {
+                const auto* a =
+                    reinterpret_cast<const __m128i*>(&acc_[static_cast<std::size_t>(x) * 4]);
+                __m128i s0 = _mm_srli_epi32(_mm_add_epi32(_mm_loadu_si128(a), round), kShift);
+                __m128i s1 = _mm_srli_epi32(_mm_add_epi32(_mm_loadu_si128(a + 1), round), kShift);
+                __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(s0, s1), s0);
+                bytes = _mm_or_si128(_mm_and_si128(bytes, colour), alpha);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), bytes);
+            }
+        }
+#endif
+        for (; x < width_; ++x) {
             if (cols_.count[static_cast<std::size_t>(x)] == 0) continue;
-            const std::uint32_t* a = &acc_[static_cast<std::size_t>(x) * 3];
-            std::uint8_t* q = out + 4 * (cols_.begin + x);
+            const std::uint32_t* a = &acc_[static_cast<std::size_t>(x) * 4];
+            std::uint8_t* q = out + 4 * x;
             for (int c = 0; c < 3; ++c)
                 q[c] = static_cast<std::uint8_t>(
-                    std::min<std::uint32_t>((a[c] + (1u << (shift - 1))) >> shift, 255));
+                    std::min<std::uint32_t>((a[c] + (1u << (kShift - 1))) >> kShift, 255));
             q[3] = fourth;
         }
     }
 
     const RowReader& reader_;
-    AxisTaps cols_;
+    const AxisTaps& cols_;
+    int colTaps_ = 0;
     int width_ = 0;
+    bool coversAll_ = false;             // every column has taps: rows are written whole
+    std::vector<std::uint16_t> padded_;  // colTaps_ weights a column
     std::vector<std::uint8_t> line_;
     std::vector<Slot> ring_;
     std::vector<std::uint32_t> acc_;
