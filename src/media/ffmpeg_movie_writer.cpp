@@ -12,8 +12,11 @@ namespace quillfen {
 
 namespace {
 
-// Frames waiting for the encoder: enough to keep it busy, few enough to keep memory flat.
-constexpr std::size_t kQueueDepth = 2;
+// Frames waiting for the encoder: enough to keep it busy, few enough to keep memory flat. A
+// repeated frame is the same shared block again and costs no memory, so a run of them may
+// queue further: the encoder stays busy with it while the next picture is being made.
+constexpr std::size_t kQueuedBlocks = 2;
+constexpr std::size_t kQueuedSamples = 32;
 // The index of a job that carries only sound.
 constexpr std::int64_t kSoundOnly = -1;
 
@@ -118,7 +121,7 @@ class FfmpegMovieWriter final : public MovieWriter {
     WriterStatus enqueue(SampleJob job) {
         if (!worker_.joinable()) return write(job);
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return queue_.size() < kQueueDepth || !failure_.ok(); });
+        changed_.wait(lock, [&] { return roomFor(job) || !failure_.ok(); });
         if (!failure_.ok()) {
             reported_ = true;
             return failure_;
@@ -126,6 +129,21 @@ class FfmpegMovieWriter final : public MovieWriter {
         queue_.push_back(std::move(job));
         changed_.notify_all();
         return WriterStatus::success();
+    }
+
+    bool roomFor(const SampleJob& job) const {
+        if (queue_.size() >= kQueuedSamples) return false;
+        std::size_t blocks = 0;
+        const FrameImage* last = nullptr;
+        auto count = [&](const SampleJob& queued) {
+            if (!queued.block || queued.block.get() == last) return;
+            ++blocks;
+            last = queued.block.get();
+        };
+        for (const SampleJob& queued : queue_)
+            count(queued);
+        count(job);
+        return blocks <= kQueuedBlocks;
     }
 
     // The worker writes the queued samples in order until told to stop and the queue is
