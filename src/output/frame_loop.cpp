@@ -136,7 +136,10 @@ void FrameLoop::warnStandIns(const SourceElement& element) {
 }
 
 void FrameLoop::warnStandIn(const SourceElement& element) {
-    if (element.standInPicture.empty() || !standInsWarned_.insert(&element).second) return;
+    if (element.standInPicture.empty()) return;
+    std::string& warned = standInsWarned_[&element];
+    if (warned == element.standInPicture) return;
+    warned = element.standInPicture;
     trace(formatText("Warning: picture '%s' changed after the Script was read and cannot be read "
                      "at frame %lld; the background colour stands in for it.",
                      element.standInPicture.c_str(), static_cast<long long>(frameIndex_)),

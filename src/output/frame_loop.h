@@ -68,8 +68,8 @@ class FrameLoop {
     bool fitsMovie(const FrameImage& frame) const;
     void warnWrongSize(const FrameImage& frame);
     void warnUnreadable(const SourceElement& element);
-    /// Once per Element (or input) whose picture the background stands in for, at the frame
-    /// where that began.
+    /// Once per picture the background stands in for (a Sequence may have several), at the
+    /// frame where that began.
     void warnStandIns(const SourceElement& element);
     void warnStandIn(const SourceElement& element);
     /// Writes, once, a warning an Element took on while giving frames (a clip that ended
@@ -94,7 +94,7 @@ class FrameLoop {
     // Messages the parser has already written, so only later ones are reported.
     std::unordered_map<const SourceElement*, std::string> parsedMessages_;
     std::unordered_set<const SourceElement*> lateMessagesWritten_;
-    std::unordered_set<const SourceElement*> standInsWarned_;
+    std::unordered_map<const SourceElement*, std::string> standInsWarned_;
 };
 
 }  // namespace quillfen

@@ -111,7 +111,7 @@ FrameImage KbeElement::nextFrame() {
     }
     // A picture that failed once is not read again for every later frame.
     if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
-        cachedPicture = loadPictureForFrame();
+        cachedPicture = loadPictureForFrame(file, parsedStamp);
     }
     --nbFrames;
     ++frameCounter;

@@ -13,6 +13,8 @@ namespace {
 
 // Wider fields would only pad with zeros: the run is limited to a million files anyway.
 constexpr int kMaxDigits = 9;
+// Runs no longer than this keep each file's stamp, to tell a file changed during the build.
+constexpr long long kMaxStampedFiles = 1'000'000;
 
 std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -54,7 +56,15 @@ SequenceElement::SequenceElement(int lineIndex, const MovieSettings& movieSettin
     if (!message.empty()) return;
     long long count = static_cast<long long>(lastNumber) - firstNumber + 1;
     nbFrames = nbAVIFrames = count > INT_MAX ? INT_MAX : static_cast<int>(count);
+    if (count <= kMaxStampedFiles) stampFiles();
     valid = true;
+}
+
+void SequenceElement::stampFiles() {
+    // Counted wide: a run may end on the largest int.
+    for (long long number = firstNumber; number <= lastNumber; ++number)
+        stamps_.push_back(
+            ReadFileStamp(nativePath(fileNameFor(static_cast<int>(number)), settings)));
 }
 
 bool SequenceElement::readPattern(std::string_view text) {
@@ -100,19 +110,19 @@ void SequenceElement::reset() {
     SourceElement::reset();
     kind = ElementKind::Sequence;
     firstNumber = lastNumber = currentNumber = 0;
+    stamps_.clear();
 }
 
 FrameImage SequenceElement::nextFrame() {
     if (nbFrames <= 0) return {};
     --nbFrames;
     firstFrame = false;
-    std::string name = fileNameFor(currentNumber);
+    const std::string name = fileNameFor(currentNumber);
+    const auto index = static_cast<std::size_t>(currentNumber - firstNumber);
     // A run may end on the largest int; there is no number after it to step to.
     if (currentNumber < INT_MAX) ++currentNumber;
     // Nothing is cached: every frame reads its own file.
-    FrameImage picture = LoadPicture(nativePath(name, settings));
-    if (!picture) unreadablePicture = name;
-    return picture;
+    return loadPictureForFrame(name, index < stamps_.size() ? stamps_[index] : std::nullopt);
 }
 
 std::string SequenceElement::describe() const {

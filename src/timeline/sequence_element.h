@@ -1,8 +1,10 @@
 #pragma once
 // A run of numbered picture files, one per frame: img[4].jpg names img0000.jpg, img0001.jpg...
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "timeline/source_element.h"
 
@@ -29,6 +31,11 @@ class SequenceElement : public SourceElement {
   private:
     bool readPattern(std::string_view patternText);
     void findLastNumber();
+    void stampFiles();
+
+    /// Each file's stamp when the Script was read, from firstNumber on; empty for runs too
+    /// long to stamp.
+    std::vector<std::optional<FileStamp>> stamps_;
 
     std::string namePrefix_;  // picture folder and the text before "["
     std::string nameSuffix_;  // the text after "]"

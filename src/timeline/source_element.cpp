@@ -63,7 +63,7 @@ FrameImage SourceElement::nextFrame() {
     }
     // A picture that failed once is not read again for every later frame.
     if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
-        cachedPicture = loadPictureForFrame();
+        cachedPicture = loadPictureForFrame(file, parsedStamp);
         // Every frame of the picture is fitted the same way: fit it once and let the large
         // original go, when fitting the result again changes nothing.
         if (FrameImage fitted = FinallyFitted(cachedPicture, fitOptionsFor(settings)))
@@ -112,19 +112,23 @@ void SourceElement::repeatMovieFrame() {
     if (nbFrames == 0) cachedPicture.reset();
 }
 
-FrameImage SourceElement::loadPictureForFrame() {
-    const std::string path = nativePath(file, settings);
-    if (FrameImage picture = LoadPicture(path)) return picture;
-    // Changed or gone since the Script was read: the background keeps the movie's length,
-    // and the sound in step with it. A picture never readable leaves its frames out.
-    if (parsedStamp && ReadFileStamp(path) != parsedStamp) {
-        if (FrameImage standIn = backgroundFrame(settings)) {
-            standInPicture = file;
-            return standIn;
-        }
-    }
-    unreadablePicture = file;
+FrameImage SourceElement::loadPictureForFrame(const std::string& name,
+                                              const std::optional<FileStamp>& parsed) {
+    if (FrameImage picture = LoadPicture(nativePath(name, settings))) return picture;
+    if (FrameImage standIn = standInFor(name, parsed)) return standIn;
+    // A picture never readable leaves its frames out.
+    unreadablePicture = name;
     return {};
+}
+
+FrameImage SourceElement::standInFor(const std::string& name,
+                                     const std::optional<FileStamp>& parsed) {
+    // Changed or gone since the Script was read: the background keeps the movie's length,
+    // and the sound in step with it.
+    if (!parsed || ReadFileStamp(nativePath(name, settings)) == parsed) return {};
+    FrameImage standIn = backgroundFrame(settings);
+    if (standIn) standInPicture = name;
+    return standIn;
 }
 
 std::string SourceElement::startTimeText() const {

@@ -104,10 +104,14 @@ class SourceElement {
     /// For the other kinds: only the line and the settings set.
     SourceElement(int lineIndex, const MovieSettings& settings);
 
-    /// Loads the picture `file` names for a frame: the picture, or the background colour in
-    /// its place when the file changed since the Script was read (standInPicture names it
-    /// then), or empty when it was never readable (unreadablePicture names it).
-    FrameImage loadPictureForFrame();
+    /// Loads the picture `name` (resolved) for a frame: the picture, or the background colour
+    /// in its place when the file changed since `parsed`, its stamp when the Script was read
+    /// (standInPicture names it then), or empty when it was never readable
+    /// (unreadablePicture names it).
+    FrameImage loadPictureForFrame(const std::string& name, const std::optional<FileStamp>& parsed);
+    /// The background colour for a frame of a file that changed since `parsed`, its stamp
+    /// when the Script was read (standInPicture names it then); empty when it did not change.
+    FrameImage standInFor(const std::string& name, const std::optional<FileStamp>& parsed);
 
     /// formatMovieTime of the Element's start in the movie, the head of every dump line.
     std::string startTimeText() const;

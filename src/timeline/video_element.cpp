@@ -27,6 +27,7 @@ VideoElement::VideoElement(int lineIndex, const MovieSettings& movieSettings,
         return;
     }
     nbFrames = nbAVIFrames = reader_.setMovieFrameRate(settings.frameRate);
+    parsedStamp = ReadFileStamp(path);
     valid = true;
 }
 
@@ -43,9 +44,12 @@ FrameImage VideoElement::nextFrame() {
     --nbFrames;
     ++requestCount;
     FrameImage frame = reader_.nextFrame();
+    const bool gaveOut = !frame;
+    // A clip cut short or overwritten during the build keeps its length in background frames.
+    if (gaveOut) frame = standInFor(file, parsedStamp);
     if (!frame) warnEndedEarly();
     // Spent or given out: stop the decoder now rather than when the build ends.
-    if (!frame || nbFrames == 0) reader_.close();
+    if (gaveOut || nbFrames == 0) reader_.close();
     return frame;
 }
 

@@ -20,7 +20,9 @@ class VideoElement : public SourceElement {
     /// Closes the clip and clears every field.
     void reset() override;
     /// The next clip frame, or none when the Element is spent. A clip that gives out before
-    /// the Element's frames are spent leaves a warning naming it in `message`.
+    /// the Element's frames are spent leaves a warning naming it in `message`, unless the file
+    /// changed since the Script was read: then the background colour stands in for the rest
+    /// (standInPicture names the clip).
     FrameImage nextFrame() override;
     std::string describe() const override;
 

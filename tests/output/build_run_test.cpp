@@ -207,17 +207,21 @@ TEST_F(BuildRun, PicturesChangedDuringTheBuildGiveBackgroundFramesAndTheMovieKee
     picture("b.bmp", 32, 32, makeColour(0, 255, 0));
     picture("c.bmp", 32, 32, makeColour(0, 0, 255));
     folder.touch("d.jpg", "never a picture");
+    for (const char* name : {"s0.bmp", "s1.bmp", "s2.bmp", "s3.bmp"})
+        picture(name, 32, 32, makeColour(255, 255, 0));
     host.onShow = [&](int shown) {
         if (shown != 1) return;
         folder.touch("b.bmp", "replaced by garbage");
         std::filesystem::remove(folder.path() + "/c.bmp");
+        std::filesystem::remove(folder.path() + "/s1.bmp");
+        folder.touch("s2.bmp", "truncated");
     };
-    BuildOutcome outcome =
-        run({">resize=32x32", ">background=#204060", "a.bmp*0.2", "b.bmp*0.2",
-             ">kbe=c.bmp|0,0,32,0,0|0,0,16,0,0|0.2", "d.jpg*0.2", ">moviefile=movie.avi"});
+    BuildOutcome outcome = run({">resize=32x32", ">background=#204060", "a.bmp*0.2", "b.bmp*0.2",
+                                ">kbe=c.bmp|0,0,32,0,0|0,0,16,0,0|0.2", "d.jpg*0.2",
+                                ">sequence=s[0].bmp", ">moviefile=movie.avi"});
     ASSERT_EQ(outcome.movie, MovieEnd::Completed);
     // d.jpg was never readable: its frames are left out, as before.
-    EXPECT_EQ(outcome.framesWritten, 15);
+    EXPECT_EQ(outcome.framesWritten, 19);
     EXPECT_EQ(host.count("Warning: picture 'b.bmp' changed after the Script was read and cannot "
                          "be read at frame 5; the background colour stands in for it."),
               1);
@@ -226,11 +230,20 @@ TEST_F(BuildRun, PicturesChangedDuringTheBuildGiveBackgroundFramesAndTheMovieKee
               1);
     EXPECT_EQ(host.count("Warning: picture 'd.jpg' could not be read; its frames are left out."),
               1);
+    // Each file of a sequence is named where it stands in.
+    EXPECT_EQ(host.count("Warning: picture 's1.bmp' changed after the Script was read and cannot "
+                         "be read at frame 16;"),
+              1);
+    EXPECT_EQ(host.count("Warning: picture 's2.bmp' changed after the Script was read and cannot "
+                         "be read at frame 17;"),
+              1);
     std::vector<FrameImage> frames = testing::decodeMovieFrames(movie());
-    ASSERT_EQ(frames.size(), 15u);
+    ASSERT_EQ(frames.size(), 19u);
     EXPECT_EQ(pixel(frames[4], 16, 16), (std::array<int, 3>{0, 0, 255}));
-    for (int i : {5, 9, 10, 14})
+    for (int i : {5, 9, 10, 14, 16, 17})
         EXPECT_EQ(pixel(frames[i], 16, 16), (std::array<int, 3>{0x60, 0x40, 0x20})) << i;
+    for (int i : {15, 18})
+        EXPECT_EQ(pixel(frames[i], 16, 16), (std::array<int, 3>{0, 255, 255})) << i;
 }
 
 TEST_F(BuildRun, AnExistingFileIsKeptUnlessTheUserSaysYes) {

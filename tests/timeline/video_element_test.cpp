@@ -1,10 +1,14 @@
 // The Video element over clips made with FFmpeg's encoders: its messages, its frame count,
-// the frames it lends a Transition, and the warning of a clip that gives out early.
+// the frames it lends a Transition, the warning of a clip that gives out early, and the
+// background frames of a clip changed during the build.
 #include "timeline/video_element.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "support/clip_maker.h"
 #include "support/temp_folder.h"
@@ -96,6 +100,28 @@ TEST_F(VideoElementTest, ClipThatGivesOutEarlyWarnsOnceAndStopsTheDecoder) {
               "Warning: video 'clip.mkv' gave 60 of its 64 frames: the clip has no more frames.");
     EXPECT_FALSE(video.reader().isOpen());
     EXPECT_FALSE(video.nextFrame());
+}
+
+TEST_F(VideoElementTest, ClipChangedDuringTheBuildKeepsItsLengthInBackgroundFrames) {
+    const std::string path = folder_->path() + "/changed.mkv";
+    std::filesystem::copy_file(folder_->path() + "/clip.mkv", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    settings.frameRate = 30.0;
+    settings.resizeWidth = 96;
+    settings.resizeHeight = 64;
+    VideoElement video(5, settings, "changed.mkv");
+    video.nbFrames = video.nbAVIFrames = 64;  // the clip gives out after 60
+    std::filesystem::last_write_time(
+        path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
+    std::vector<FrameImage> frames;
+    while (FrameImage frame = video.nextMovieFrame())
+        frames.push_back(std::move(frame));
+    ASSERT_EQ(frames.size(), 64u);
+    EXPECT_EQ(video.standInPicture, "changed.mkv");
+    EXPECT_EQ(video.message, "");
+    EXPECT_EQ(frames[59].bitCount(), 24);  // the clip's last frame
+    EXPECT_EQ(frames[60].bitCount(), 32);  // the background, fitted as a picture would be
+    EXPECT_EQ(frames[63].width(), 96);
 }
 
 }  // namespace
