@@ -193,12 +193,24 @@ int FfmpegFrameEncoder::encode(const std::uint8_t* rows, std::size_t stride, int
                                std::int64_t pts, bool key, const PacketSink& sink) {
     int err = av_frame_make_writable(frame_);
     if (err < 0) return err;
-    if (!convert(rows, stride, bitsPerPixel)) return AVERROR(EINVAL);
+    converted_ = convert(rows, stride, bitsPerPixel);
+    if (!converted_) return AVERROR(EINVAL);
+    return send(pts, key, sink);
+}
+
+int FfmpegFrameEncoder::encodeAgain(std::int64_t pts, bool key, const PacketSink& sink) {
+    if (!converted_) return AVERROR(EINVAL);
+    // A buffer the encoder still holds is copied here, so the picture is kept either way.
+    int err = av_frame_make_writable(frame_);
+    return err < 0 ? err : send(pts, key, sink);
+}
+
+int FfmpegFrameEncoder::send(std::int64_t pts, bool key, const PacketSink& sink) {
     frame_->pts = pts;
     frame_->pict_type = key ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     frame_->key_frame = key ? 1 : 0;
     frame_->quality = qscaleLambda_;
-    err = avcodec_send_frame(context_, frame_);
+    int err = avcodec_send_frame(context_, frame_);
     if (err < 0) return err;
     return receivePackets(sink);
 }

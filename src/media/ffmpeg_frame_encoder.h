@@ -41,15 +41,21 @@ class FfmpegFrameEncoder {
     /// with timestamp `pts`, forced to a key frame when `key`. Returns 0 or a negative AVERROR.
     int encode(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel, std::int64_t pts,
                bool key, const PacketSink& sink);
+    /// Encodes the picture of the previous encode again, unconverted, as the frame with
+    /// timestamp `pts`. AVERROR(EINVAL) when nothing was encoded yet.
+    int encodeAgain(std::int64_t pts, bool key, const PacketSink& sink);
     /// Drains the packets the encoder still holds. Returns 0 or a negative AVERROR.
     int flush(const PacketSink& sink);
 
     /// True when every packet depends on its frame alone, so equal frames give equal
     /// packets (intra-only codec at constant quality).
     bool packetsRepeatable() const { return repeatable_; }
+    /// True when a picture was converted and encodeAgain can encode it again.
+    bool holdsPicture() const { return converted_; }
 
   private:
     int receivePackets(const PacketSink& sink);
+    int send(std::int64_t pts, bool key, const PacketSink& sink);
     void applyQuality(const CodecInfo& codec, const CodecChoice& choice);
     /// Fills frame_ from the rows; false when no conversion is at hand.
     bool convert(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel);
@@ -63,6 +69,7 @@ class FfmpegFrameEncoder {
     SwsContext* scaler32_ = nullptr;  // for 32-bit rows
     int qscaleLambda_ = 0;
     bool repeatable_ = false;
+    bool converted_ = false;  // frame_ holds the last encoded picture
 };
 
 }  // namespace quillfen

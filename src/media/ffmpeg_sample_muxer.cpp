@@ -237,15 +237,19 @@ WriterStatus FfmpegSampleMuxer::writeEncodedSample(SampleJob& job, bool same) {
         av_packet_free(&packet);
     } else {
         bool keep = reuse_ && encoder_->packetsRepeatable();
+        auto written = [&](AVPacket* packet) {
+            if (keep) {
+                av_packet_free(&previousPacket_);
+                previousPacket_ = av_packet_clone(packet);
+            }
+            return writePacket(packet, packet->dts);
+        };
         const std::size_t stride = job.length / static_cast<std::size_t>(height_);
-        err = encoder_->encode(job.rows().data(), stride, job.bitsPerPixel, job.index,
-                               job.flags.key, [&](AVPacket* packet) {
-                                   if (keep) {
-                                       av_packet_free(&previousPacket_);
-                                       previousPacket_ = av_packet_clone(packet);
-                                   }
-                                   return writePacket(packet, packet->dts);
-                               });
+        // An inter codec gets the picture it already has when the frame is unchanged.
+        err = reuse_ && job.flags.sameAsPrevious && encoder_->holdsPicture()
+                  ? encoder_->encodeAgain(job.index, job.flags.key, written)
+                  : encoder_->encode(job.rows().data(), stride, job.bitsPerPixel, job.index,
+                                     job.flags.key, written);
         if (keep) {
             previousFrame_ = std::move(job.block);
             previousOffset_ = job.offset;
