@@ -111,4 +111,27 @@ const std::uint8_t* pixelAt(const FrameImage& image, int x, int y) {
     return image.row(image.height() - 1 - y) + static_cast<std::size_t>(x) * (image.bitCount() / 8);
 }
 
+void writeBytes(const std::string& path, const Bytes& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes patternJpeg(int width, int height) {
+    Bytes samples(static_cast<std::size_t>(width * height * 3));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::uint8_t>(i * 13);
+    return encodeJpeg(width, height, 3, samples);
+}
+
+Bytes patternPng(int width, int height) {
+    std::vector<Bytes> rows(static_cast<std::size_t>(height),
+                            Bytes(static_cast<std::size_t>(width * 3)));
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        for (std::size_t i = 0; i < rows[y].size(); ++i)
+            rows[y][i] = static_cast<std::uint8_t>(i * 7 + y * 3);
+    return encodePng(width, height, PNG_COLOR_TYPE_RGB, 8, rows);
+}
+
 }  // namespace quillfen::testing

@@ -42,6 +42,12 @@ struct PngExtras {
 Bytes encodePng(int width, int height, int colourType, int depth, const std::vector<Bytes>& rows,
                 const PngExtras& extras = {});
 
+/// Writes `bytes` to `path`, making its folder first.
+void writeBytes(const std::string& path, const Bytes& bytes);
+/// A small 24-bit JPEG and PNG of a fixed byte pattern, for tests that need any valid picture.
+Bytes patternJpeg(int width, int height);
+Bytes patternPng(int width, int height);
+
 /// Byte of pixel x (whole-byte depths) of picture row y (counted from the top).
 const std::uint8_t* pixelAt(const FrameImage& image, int x, int y);
 

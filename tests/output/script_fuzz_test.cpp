@@ -5,7 +5,6 @@
 // failure names a case that can be replayed.
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <array>
 #include <cstdint>
@@ -64,29 +63,6 @@ std::string fileText(const std::string& path) {
     return text.str();
 }
 
-void writeFile(const std::string& path, const Bytes& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes jpegBytes(int width, int height) {
-    Bytes samples(static_cast<std::size_t>(width * height * 3));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::uint8_t>(i * 13);
-    return testing::encodeJpeg(width, height, 3, samples);
-}
-
-Bytes pngBytes(int width, int height) {
-    std::vector<Bytes> rows(static_cast<std::size_t>(height),
-                            Bytes(static_cast<std::size_t>(width * 3)));
-    for (std::size_t y = 0; y < rows.size(); ++y)
-        for (std::size_t i = 0; i < rows[y].size(); ++i)
-            rows[y][i] = static_cast<std::uint8_t>(i * 7 + y * 3);
-    return testing::encodePng(width, height, PNG_COLOR_TYPE_RGB, 8, rows);
-}
-
 Bytes damaged(Bytes bytes, std::size_t cut, std::size_t flipFrom) {
     for (std::size_t i = flipFrom; i < bytes.size(); i += 5)
         bytes[i] ^= 0x5A;
@@ -97,16 +73,16 @@ Bytes damaged(Bytes bytes, std::size_t cut, std::size_t flipFrom) {
 /// The pictures the examples name (much smaller), a short clip, and damaged pictures.
 void makePictures(const std::string& root) {
     const std::string pictures = root + "/pictures/";
-    writeFile(pictures + "landscape.jpg", jpegBytes(40, 30));
-    writeFile(pictures + "portrait.jpg", jpegBytes(18, 30));
-    writeFile(pictures + "pair.jps", jpegBytes(48, 18));
-    writeFile(pictures + "square.png", pngBytes(20, 20));
+    testing::writeBytes(pictures + "landscape.jpg", testing::patternJpeg(40, 30));
+    testing::writeBytes(pictures + "portrait.jpg", testing::patternJpeg(18, 30));
+    testing::writeBytes(pictures + "pair.jps", testing::patternJpeg(48, 18));
+    testing::writeBytes(pictures + "square.png", testing::patternPng(20, 20));
     ASSERT_TRUE(
         WriteBmpFile(DibCreateBlank(36, 9, 24, makeColour(200, 40, 40)), pictures + "banner.bmp"));
     for (int i = 0; i < 24; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "seq/shot%03d.png", i);
-        writeFile(pictures + name, pngBytes(8 + i % 3, 8));
+        testing::writeBytes(pictures + name, testing::patternPng(8 + i % 3, 8));
     }
     testing::ClipOptions clip;
     clip.frames = 6;
@@ -120,17 +96,17 @@ void makePictures(const std::string& root) {
         std::string text = fileText(path);
         bmp.assign(text.begin(), text.end());
     }
-    Bytes jpg = jpegBytes(40, 30);
-    Bytes png = pngBytes(20, 20);
-    writeFile(pictures + "cut.bmp", damaged(bmp, bmp.size() / 2, bmp.size()));
-    writeFile(pictures + "cut.jpg", damaged(jpg, jpg.size() / 2, jpg.size()));
-    writeFile(pictures + "cut.png", damaged(png, png.size() / 2, png.size()));
-    writeFile(pictures + "bad.bmp", damaged(bmp, bmp.size(), 10));
-    writeFile(pictures + "bad.jpg", damaged(jpg, jpg.size(), 30));
-    writeFile(pictures + "bad.png", damaged(png, png.size(), 20));
-    writeFile(pictures + "empty.png", {});
-    writeFile(pictures + "text.jpg", Bytes{'h', 'e', 'l', 'l', 'o'});
-    writeFile(pictures + "bad.avi", damaged(Bytes(400, 7), 400, 0));
+    Bytes jpg = testing::patternJpeg(40, 30);
+    Bytes png = testing::patternPng(20, 20);
+    testing::writeBytes(pictures + "cut.bmp", damaged(bmp, bmp.size() / 2, bmp.size()));
+    testing::writeBytes(pictures + "cut.jpg", damaged(jpg, jpg.size() / 2, jpg.size()));
+    testing::writeBytes(pictures + "cut.png", damaged(png, png.size() / 2, png.size()));
+    testing::writeBytes(pictures + "bad.bmp", damaged(bmp, bmp.size(), 10));
+    testing::writeBytes(pictures + "bad.jpg", damaged(jpg, jpg.size(), 30));
+    testing::writeBytes(pictures + "bad.png", damaged(png, png.size(), 20));
+    testing::writeBytes(pictures + "empty.png", {});
+    testing::writeBytes(pictures + "text.jpg", Bytes{'h', 'e', 'l', 'l', 'o'});
+    testing::writeBytes(pictures + "bad.avi", damaged(Bytes(400, 7), 400, 0));
 }
 
 std::vector<std::string> splitLines(const std::string& text) {
