@@ -121,9 +121,12 @@ FrameImage DibCopy(const FrameImage& image) {
 
 void ReuseFrameBlocks() {
     // Blocks up to 64 MB (a 4000 x 4000 picture at 32 bits) come from the heap, and up to
-    // 256 MB of freed heap stays mapped for reuse.
+    // 256 MB of freed heap stays mapped for reuse. One heap for every thread: a frame freed by
+    // the writer's thread is reused by the next one rendered, where a heap for each thread
+    // would keep both (a build makes few, large allocations, so sharing costs no speed).
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_ARENA_MAX, 1);
 }
 
 }  // namespace quillfen
