@@ -85,6 +85,19 @@ FrameImage allocateFor(int width, int height, int components) {
     return image;
 }
 
+// A Huffman-coded scan spends at least one bit on every 8x8 block, so a whole picture never
+// holds more than 512 pixels per byte of file. One claiming thousands of times more is all but
+// missing its data, and decoding it would only cost time for a grey page.
+constexpr std::int64_t kMostPixelsPerByte = 4096;
+
+bool tooLargeForItsData(const jpeg_decompress_struct& info, std::uint64_t bytes) {
+    std::int64_t pixels = std::int64_t{info.image_width} * info.image_height;
+    if (pixels <= 0 || pixels > kMaxPicturePixels) return true;
+    // `bytes` is 0 when the file's size is unknown.
+    return !info.arith_code && bytes != 0 &&
+           static_cast<std::uint64_t>(pixels) > kMostPixelsPerByte * bytes;
+}
+
 // Everything the long jump may leave behind lives outside the function that sets it.
 struct Decoding {
     jpeg_decompress_struct info;
@@ -93,7 +106,7 @@ struct Decoding {
     bool created = false;
 };
 
-bool decode(Decoding& d, std::FILE* file) {
+bool decode(Decoding& d, std::FILE* file, std::uint64_t bytes) {
     d.info.err = jpeg_std_error(&d.errors.base);
     d.errors.base.error_exit = errorExit;
     d.errors.base.output_message = silent;
@@ -104,9 +117,8 @@ bool decode(Decoding& d, std::FILE* file) {
     jpeg_set_marker_processor(&d.info, JPEG_APP0 + 1, skipApp1);
     jpeg_read_header(&d.info, TRUE);
     int components = d.info.num_components;
-    std::int64_t pixels = std::int64_t{d.info.image_width} * d.info.image_height;
     if (components != 1 && components != 3 && components != 4) return false;
-    if (pixels <= 0 || pixels > kMaxPicturePixels) return false;
+    if (tooLargeForItsData(d.info, bytes)) return false;
     jpeg_start_decompress(&d.info);
     int width = static_cast<int>(d.info.output_width),
         height = static_cast<int>(d.info.output_height);
@@ -136,7 +148,7 @@ FrameImage LoadJpegFile(const std::string& path, long start) {
     }
     findStartOfImage(file, start);
     auto d = std::make_unique<Decoding>();
-    bool ok = decode(*d, file.get());
+    bool ok = decode(*d, file.get(), file.remaining());
     if (d->created) jpeg_destroy_decompress(&d->info);
     if (!ok) return {};
     return std::move(d->image);

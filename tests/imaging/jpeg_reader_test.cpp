@@ -92,5 +92,23 @@ TEST_F(JpegReaderTest, DamagedOrMissingFilesGiveNone) {
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("can't open"), std::string::npos);
 }
 
+// A header claiming 16000x16000 pixels over a few hundred bytes is refused before any
+// decoding, while a picture cut short in its data still shows the part that arrived.
+TEST_F(JpegReaderTest, SizeOutOfAllProportionToTheDataIsRefusedButACutPictureLoads) {
+    Bytes picture = testing::encodeJpeg(64, 64, 3, solid(64, 64, {40, 80, 160}));
+    Bytes cut(picture.begin(), picture.end() - 8);
+    FrameImage image = LoadJpegFile(folder.write("cut.jpg", cut));
+    ASSERT_TRUE(image);
+    expectNear(image.row(63), {160, 80, 40});
+    for (std::size_t i = 0; i + 8 < picture.size(); ++i) {
+        if (picture[i] == 0xFF && picture[i + 1] == 0xC0) {  // start of frame: height, width
+            picture[i + 5] = picture[i + 7] = 0x3E;
+            picture[i + 6] = picture[i + 8] = 0x80;
+            break;
+        }
+    }
+    EXPECT_FALSE(LoadJpegFile(folder.write("huge.jpg", picture)));
+}
+
 }  // namespace
 }  // namespace quillfen
