@@ -11,8 +11,10 @@ import sys
 # inside a Transition's input, conversion and writing inside the encoder's call, the
 # pan-and-zoom window's stretch as an effect. libavcodec is stripped, so its stacks end in it:
 # a slideshow decodes no clip, so it counts as encoding. A stretch on the split helper thread
-# shows no caller and counts as fitting.
+# shows no caller and counts as fitting. libjpeg also encodes mjpeg, converting colours as it
+# goes; under the mjpeg encoder all of it counts as encoding.
 STAGES = [
+    ("encode", r"JpegFrameEncoder::"),
     ("decode", r"LoadPicture|LoadJpeg|LoadPng|LoadBmp|\(.*libjpeg|\(.*libpng|\(.*libz\.|VideoDecoder"),
     ("convert", r"libyuv|\(.*libswscale|packetOf24BitRows|FfmpegFrameEncoder::convert"),
     ("writing", r"av_write_frame|av_write_trailer|FfmpegFileSink|writePacket|sameAsPrevious|"

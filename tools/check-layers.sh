@@ -11,7 +11,7 @@
 #   imaging      base                                       libjpeg, libpng
 #   raster       imaging base                               QtGui
 #   effects      imaging base
-#   media        imaging base                               FFmpeg, libyuv
+#   media        imaging base                               FFmpeg, libyuv, libjpeg
 #   timeline     script imaging raster effects media base
 #   output       timeline media script imaging raster effects base
 #   editor       script base
@@ -49,7 +49,7 @@ BEGIN {
     may["imaging"] = "base codecs"
     may["raster"] = "imaging base qt"
     may["effects"] = "imaging base"
-    may["media"] = "imaging base ffmpeg"
+    may["media"] = "imaging base ffmpeg codecs"
     may["timeline"] = "script imaging raster effects media base"
     may["output"] = "timeline media script imaging raster effects base"
     may["editor"] = "script base"

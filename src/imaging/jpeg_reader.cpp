@@ -1,28 +1,13 @@
 #include "imaging/jpeg_reader.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <memory>
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
 
+#include "imaging/jpeg_error_jump.h"
 #include "imaging/picture_file.h"
 
 namespace quillfen {
 namespace {
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void errorExit(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-
-// Library messages never reach the terminal: a damaged file is simply not a picture.
-void silent(j_common_ptr) {}
 
 int readByte(j_decompress_ptr info) {
     jpeg_source_mgr* src = info->src;
@@ -101,15 +86,14 @@ bool tooLargeForItsData(const jpeg_decompress_struct& info, std::uint64_t bytes)
 // Everything the long jump may leave behind lives outside the function that sets it.
 struct Decoding {
     jpeg_decompress_struct info;
-    ErrorManager errors;
+    JpegErrorJump errors;
     FrameImage image;
     bool created = false;
 };
 
 bool decode(Decoding& d, std::FILE* file, std::uint64_t bytes) {
-    d.info.err = jpeg_std_error(&d.errors.base);
-    d.errors.base.error_exit = errorExit;
-    d.errors.base.output_message = silent;
+    // Library messages never reach the terminal: a damaged file is simply not a picture.
+    d.info.err = quietJpegErrors(d.errors);
     if (setjmp(d.errors.jump)) return false;
     jpeg_create_decompress(&d.info);
     d.created = true;

@@ -1,57 +1,28 @@
 #pragma once
-// One libavcodec encoder with its colour conversion: takes 24 or 32-bit bottom-up rows (the
-// fourth byte is dropped as the colours are converted), hands out compressed packets.
-// Internal to the FFmpeg movie writer.
+// One libavcodec encoder with its colour conversion (libyuv for 4:2:0, else libswscale).
 
-#include <cstddef>
-#include <cstdint>
-#include <functional>
-#include <string>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
-
-#include "media/codec_catalogue.h"
+#include "media/frame_encoder.h"
 
 struct SwsContext;
 
 namespace quillfen {
 
-class FfmpegFrameEncoder {
+class FfmpegFrameEncoder final : public FrameEncoder {
   public:
-    /// Receives each packet the encoder gives out (timestamps in the encoder's time base).
-    /// Returns 0 or a negative AVERROR, which ends the encoding call.
-    using PacketSink = std::function<int(AVPacket*)>;
-
     FfmpegFrameEncoder() = default;
     FfmpegFrameEncoder(const FfmpegFrameEncoder&) = delete;
     FfmpegFrameEncoder& operator=(const FfmpegFrameEncoder&) = delete;
-    ~FfmpegFrameEncoder();
+    ~FfmpegFrameEncoder() override;
 
-    /// Opens the codec for width x height frames at `timeBase` per frame. `globalHeader`:
-    /// the container wants the codec's header out of band. Returns 0 or a negative AVERROR
-    /// with `why` set.
     int open(const CodecInfo& codec, const CodecChoice& choice, int width, int height,
-             AVRational timeBase, bool globalHeader, std::string& why);
-    /// Describes the stream for the container.
-    int fillParameters(AVCodecParameters* parameters) const;
-
-    /// Encodes bottom-up rows (`stride` bytes apart) of `bitsPerPixel` 24 or 32 as the frame
-    /// with timestamp `pts`, forced to a key frame when `key`. Returns 0 or a negative AVERROR.
+             AVRational timeBase, bool globalHeader, std::string& why) override;
+    int fillParameters(AVCodecParameters* parameters) const override;
     int encode(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel, std::int64_t pts,
-               bool key, const PacketSink& sink);
-    /// Encodes the picture of the previous encode again, unconverted, as the frame with
-    /// timestamp `pts`. AVERROR(EINVAL) when nothing was encoded yet.
-    int encodeAgain(std::int64_t pts, bool key, const PacketSink& sink);
-    /// Drains the packets the encoder still holds. Returns 0 or a negative AVERROR.
-    int flush(const PacketSink& sink);
-
-    /// True when every packet depends on its frame alone, so equal frames give equal
-    /// packets (intra-only codec at constant quality).
-    bool packetsRepeatable() const { return repeatable_; }
-    /// True when a picture was converted and encodeAgain can encode it again.
-    bool holdsPicture() const { return converted_; }
+               bool key, const PacketSink& sink) override;
+    int encodeAgain(std::int64_t pts, bool key, const PacketSink& sink) override;
+    int flush(const PacketSink& sink) override;
+    bool packetsRepeatable() const override { return repeatable_; }
+    bool holdsPicture() const override { return converted_; }
 
   private:
     int receivePackets(const PacketSink& sink);

@@ -91,7 +91,7 @@ WriterStatus FfmpegSampleMuxer::open(const std::string& path, const CodecChoice&
     codec_ = findCodec(choice.codec);
     container_ = *containerForPath(path);
     raw_ = codec_->encoder.empty();
-    encoder_ = std::make_unique<FfmpegFrameEncoder>();
+    encoder_ = makeFrameEncoder(*codec_, choice);
     samplesWritten_ = 0;
     path_ = path;
     std::string muxer(containerMuxer(container_));

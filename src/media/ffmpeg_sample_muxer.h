@@ -13,8 +13,8 @@
 #include "imaging/frame_image.h"
 #include "media/codec_catalogue.h"
 #include "media/ffmpeg_file_sink.h"
-#include "media/ffmpeg_frame_encoder.h"
 #include "media/ffmpeg_sound_encoder.h"
+#include "media/frame_encoder.h"
 #include "media/movie_writer.h"
 
 extern "C" {
@@ -79,7 +79,7 @@ class FfmpegSampleMuxer {
     Container container_ = Container::Avi;
     std::string path_;
     FfmpegFileSink sink_;
-    std::unique_ptr<FfmpegFrameEncoder> encoder_;
+    std::unique_ptr<FrameEncoder> encoder_;
     bool soundWanted_ = false;
     std::unique_ptr<FfmpegSoundEncoder> sound_;  // with a sound stream only
     AVFormatContext* format_ = nullptr;

@@ -77,5 +77,38 @@ TEST(MovieWriterCodecs, EveryAvailableCodecInEveryContainerItSuits) {
     EXPECT_GE(written, 4);  // raw, mjpeg (AVI, MOV, MKV) at the least
 }
 
+// mjpeg has two encoders: libjpeg's at a quality, FFmpeg's at a data rate. Both give
+// pictures close to the source, and a higher quality gives larger, closer pictures.
+TEST(MovieWriterCodecs, MjpegAtEitherQualityEndAndAtADataRate) {
+    constexpr int kWidth = 64, kHeight = 48;
+    std::vector<testing::Sample> samples = {{0, 0, true}, {1, 4, true}};
+    struct Result {
+        double difference = 0;
+        std::size_t bytes = 0;
+    };
+    auto build = [&](CodecChoice choice) {
+        testing::TempFolder dir;
+        std::string path = dir.file("m.avi");
+        testing::writeMovie(path, choice, samples, kWidth, kHeight);
+        std::vector<FrameImage> frames = testing::decodeMovieFrames(path);
+        EXPECT_EQ(frames.size(), 2u);
+        if (frames.size() != 2) return Result{};
+        return Result{testing::meanDifference(frames[1], testing::patternFrame(kWidth, kHeight, 4)),
+                      testing::fileBytes(path).size()};
+    };
+    CodecChoice choice = defaultCodecChoice("mjpeg");
+    choice.quality = 0;
+    Result low = build(choice);
+    choice.quality = 100;
+    Result high = build(choice);
+    choice.dataRateKbps = 4000;
+    Result rate = build(choice);
+    EXPECT_LT(high.difference, low.difference);
+    EXPECT_GT(high.bytes, low.bytes);
+    EXPECT_LT(high.difference, 2.0);
+    EXPECT_LT(low.difference, 6.0);
+    EXPECT_LT(rate.difference, 6.0);
+}
+
 }  // namespace
 }  // namespace quillfen
