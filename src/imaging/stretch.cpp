@@ -46,13 +46,18 @@ class RowReader {
             return;
         }
         switch (bits_) {
-            case 24:
-                for (int x = from; x < to; ++x, out += 4)
-                    std::memcpy(out, src + 3 * x, 3);
+            case 24: {
+                // Four bytes at once wherever the row has a fourth: the fourth lane is never
+                // used, so what lands there does not matter.
+                int x = from;
+                for (; x + 1 < to; ++x, out += 4)
+                    std::memcpy(out, src + 3 * x, 4);
+                if (x < to) std::memcpy(out, src + 3 * x, 3);
                 break;
+            }
             case 32:
                 for (int x = from; x < to; ++x, out += 4)
-                    std::memcpy(out, src + 4 * x, 3);
+                    std::memcpy(out, src + 4 * x, 4);
                 break;
             case 16:
                 for (int x = from; x < to; ++x, out += 4) {
@@ -255,28 +260,47 @@ class AreaStretcher {
         if (slot.row == sy) return slot.values.data();
         slot.row = sy;
         reader_.read(sy, cols_.minSource, cols_.maxSource + 1, line_.data());
-        std::uint16_t* out = slot.values.data();
-        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i, out += 4) {
-            if (cols_.count[i] == 0) continue;
-            filterColumn(&line_[static_cast<std::size_t>(cols_.first[i] - cols_.minSource) * 4],
-                         &padded_[i * static_cast<std::size_t>(colTaps_)], out);
+        // The common tap counts get loops of a fixed length, which the compiler unrolls.
+        switch (colTaps_) {
+            case 2:
+                filterRow<2>(slot.values.data());
+                break;
+            case 4:
+                filterRow<4>(slot.values.data());
+                break;
+            default:
+                filterRow<0>(slot.values.data());
+                break;
         }
         return slot.values.data();
     }
 
-    // One column from colTaps_ source pixels: 255 << 14 >> 6 still fits 16 bits and keeps 8
+    // Taps: colTaps_, or 0 for "as many as colTaps_ says".
+    template <int Taps>
+    void filterRow(std::uint16_t* out) const {
+        const int taps = Taps ? Taps : colTaps_;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i, out += 4) {
+            if (cols_.count[i] == 0) continue;
+            filterColumn(&line_[static_cast<std::size_t>(cols_.first[i] - cols_.minSource) * 4],
+                         &padded_[i * static_cast<std::size_t>(taps)], taps, out);
+        }
+    }
+
+    // One column from `taps` source pixels: 255 << 14 >> 6 still fits 16 bits and keeps 8
     // fraction bits.
-    void filterColumn(const std::uint8_t* p, const std::uint16_t* w, std::uint16_t* out) const {
+    static void filterColumn(const std::uint8_t* p, const std::uint16_t* w, int taps,
+                             std::uint16_t* out) {
 #if defined(__SSE2__)
         // Two taps a step: each channel of the two pixels side by side, times the two weights.
         const __m128i zero = _mm_setzero_si128();
         __m128i sum = zero;
-        for (int k = 0; k < colTaps_; k += 2, p += 8) {
+        for (int k = 0; k < taps; k += 2, p += 8) {
             __m128i wide =
                 _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
             __m128i pairs = _mm_unpacklo_epi16(wide, _mm_srli_si128(wide, 8));
-            __m128i weights =
-                _mm_set1_epi32(static_cast<int>(w[k] | (std::uint32_t{w[k + 1]} << 16)));
+            std::int32_t pair;  // w[k] in the low half, w[k + 1] in the high one
+            std::memcpy(&pair, w + k, 4);
+            __m128i weights = _mm_set1_epi32(pair);
             sum = _mm_add_epi32(sum, _mm_madd_epi16(pairs, weights));
         }
         sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32)), 6);
@@ -287,7 +311,7 @@ class AreaStretcher {
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
 #else
         std::uint32_t sum[4] = {};
-        for (int k = 0; k < colTaps_; ++k, p += 4)
+        for (int k = 0; k < taps; ++k, p += 4)
             for (int c = 0; c < 4; ++c)
                 sum[c] += p[c] * std::uint32_t{w[k]};
         for (int c = 0; c < 4; ++c)
