@@ -63,6 +63,8 @@ struct FitOptions {
     ColourValue background = 0;
     /// Pictures are stereo pairs: in letterbox mode each view is fitted into its own half.
     bool stereoPairs = false;
+
+    friend bool operator==(const FitOptions&, const FitOptions&) = default;
 };
 
 /// Everything the stereo step after fitting takes.

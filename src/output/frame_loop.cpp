@@ -1,5 +1,8 @@
 #include "output/frame_loop.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "base/text_numbers.h"
 #include "script/parse_seams.h"
 
@@ -14,10 +17,10 @@ LoopResult FrameLoop::run(ElementList& elements, FrameSink& sink) {
     for (const std::unique_ptr<SourceElement>& element : elements) {
         if (!element->message.empty()) parsedMessages_.emplace(element.get(), element->message);
     }
-    for (const std::unique_ptr<SourceElement>& element : elements) {
+    for (std::size_t i = 0; i < elements.size(); ++i) {
         if (context_.stopRequested) break;
-        startElement(*element);
-        if (!runElement(*element, sink, result)) break;
+        startElement(*elements[i]);
+        if (!runElement(*elements[i], std::span(elements).subspan(i + 1), sink, result)) break;
     }
     if (result.end == LoopEnd::Completed && context_.stopRequested) result.end = LoopEnd::Stopped;
     result.framesTaken = frameIndex_;
@@ -25,9 +28,13 @@ LoopResult FrameLoop::run(ElementList& elements, FrameSink& sink) {
     return result;
 }
 
-bool FrameLoop::runElement(SourceElement& element, FrameSink& sink, LoopResult& result) {
+bool FrameLoop::runElement(SourceElement& element,
+                           std::span<const std::unique_ptr<SourceElement>> later, FrameSink& sink,
+                           LoopResult& result) {
     SampleFlags flags{.key = true};
+    bool first = true;
     for (PulledFrame pulled = pull(element); !pulled.ended(); pulled = pull(element)) {
+        if (!std::exchange(first, false)) prefetchNextPicture(later);
         context_.host.setFrameCounter(formatText(
             "Frame #%lld [%d]", static_cast<long long>(frameIndex_), element.nbAVIFrames));
         // The first frame is always wanted: it sets the stream up.
@@ -48,6 +55,13 @@ bool FrameLoop::runElement(SourceElement& element, FrameSink& sink, LoopResult& 
     warnUnreadable(element);
     warnLateMessages(element);
     return true;
+}
+
+void FrameLoop::prefetchNextPicture(std::span<const std::unique_ptr<SourceElement>> later) {
+    // Three Elements on cover a picture in hand, a Transition and the next picture.
+    for (const std::unique_ptr<SourceElement>& element :
+         later.first(std::min<std::size_t>(later.size(), 3)))
+        if (element->prefetchPicture()) return;
 }
 
 SinkAnswer FrameLoop::deliver(FrameSink& sink, SharedFrame frame, SampleFlags flags, bool wanted,

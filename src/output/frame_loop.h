@@ -4,6 +4,7 @@
 // it to the sink as sample i, a key frame on the first frame of every Element.
 
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -58,8 +59,13 @@ class FrameLoop {
 
   private:
     void startElement(SourceElement& element);
-    /// False when the loop ends (stop, sink failure or a sink that is done).
-    bool runElement(SourceElement& element, FrameSink& sink, LoopResult& result);
+    /// False when the loop ends (stop, sink failure or a sink that is done). `later`: the
+    /// Elements after this one.
+    bool runElement(SourceElement& element, std::span<const std::unique_ptr<SourceElement>> later,
+                    FrameSink& sink, LoopResult& result);
+    /// Once an Element has its pictures in hand, the next picture not yet in hand is read on
+    /// another thread while this Element's frames are made and encoded.
+    static void prefetchNextPicture(std::span<const std::unique_ptr<SourceElement>> later);
     SinkAnswer deliver(FrameSink& sink, SharedFrame frame, SampleFlags flags, bool wanted,
                        LoopResult& result);
     PulledFrame pull(SourceElement& element) const;

@@ -1,5 +1,7 @@
 #include "timeline/source_element.h"
 
+#include <system_error>
+
 #include "base/file_system.h"
 #include "base/text_numbers.h"
 #include "imaging/dib_ops.h"
@@ -52,6 +54,7 @@ void SourceElement::reset() {
     unreadablePicture.clear();
     standInPicture.clear();
     parsedStamp.reset();
+    prefetched_ = {};
 }
 
 void SourceElement::layout(int, int) {}
@@ -62,13 +65,7 @@ FrameImage SourceElement::nextFrame() {
         return {};
     }
     // A picture that failed once is not read again for every later frame.
-    if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
-        cachedPicture = loadPictureForFrame(file, parsedStamp);
-        // Every frame of the picture is fitted the same way: fit it once and let the large
-        // original go, when fitting the result again changes nothing.
-        if (FrameImage fitted = FinallyFitted(cachedPicture, fitOptionsFor(settings)))
-            cachedPicture = std::move(fitted);
-    }
+    if (!cachedPicture && !file.empty() && unreadablePicture.empty()) loadCachedPicture();
     firstFrame = false;
     --nbFrames;
     FrameImage frame = DibCopy(cachedPicture);
@@ -110,6 +107,45 @@ void SourceElement::repeatMovieFrame() {
     --nbAVIFrames;
     --nbFrames;
     if (nbFrames == 0) cachedPicture.reset();
+}
+
+void SourceElement::loadCachedPicture() {
+    const FitOptions fit = fitOptionsFor(settings);
+    if (prefetched_.valid()) {
+        Prefetched ahead = prefetched_.get();
+        // One that failed, or whose file changed since, is read again below, where a stand-in
+        // is found for it: as if it had not been read ahead.
+        if (ahead.picture && ahead.fit == fit && ahead.stamp &&
+            ReadFileStamp(nativePath(file, settings)) == ahead.stamp) {
+            cachedPicture = std::move(ahead.picture);
+            return;
+        }
+    }
+    cachedPicture = loadPictureForFrame(file, parsedStamp);
+    // Every frame of the picture is fitted the same way: fit it once and let the large
+    // original go, when fitting the result again changes nothing.
+    if (FrameImage fitted = FinallyFitted(cachedPicture, fit)) cachedPicture = std::move(fitted);
+}
+
+bool SourceElement::prefetchPicture() {
+    if (prefetched_.valid()) return true;
+    if (kind != ElementKind::Source || !valid || nbFrames <= 0 || cachedPicture ||
+        !unreadablePicture.empty())
+        return false;
+    // The thread gets values only: the settings stay the loop's.
+    auto read = [path = nativePath(file, settings), fit = fitOptionsFor(settings)] {
+        Prefetched ahead{.picture = {}, .fit = fit, .stamp = ReadFileStamp(path)};
+        ahead.picture = LoadPicture(path);
+        if (FrameImage fitted = FinallyFitted(ahead.picture, fit))
+            ahead.picture = std::move(fitted);
+        return ahead;
+    };
+    try {
+        prefetched_ = std::async(std::launch::async, std::move(read));
+    } catch (const std::system_error&) {
+        // No thread to spare: the picture is read when it is needed, as without this.
+    }
+    return prefetched_.valid();
 }
 
 FrameImage SourceElement::loadPictureForFrame(const std::string& name,

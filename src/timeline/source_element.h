@@ -4,12 +4,14 @@
 // what the Element will still produce for anyone, nbAVIFrames what the driver still takes
 // directly.
 
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/file_system.h"
+#include "imaging/fit_options.h"
 #include "imaging/frame_image.h"
 #include "script/element_kind.h"
 #include "script/movie_settings.h"
@@ -72,6 +74,11 @@ class SourceElement {
     /// one; the counters move exactly as for nextMovieFrame. Only when nextMovieFrameRepeats.
     virtual void repeatMovieFrame();
 
+    /// Starts reading and fitting a plain Source's picture on another thread, for its first
+    /// frame, unless it is in hand or on its way already. The frames are the same as without
+    /// it. Does nothing for the other kinds. True when the picture is on its way.
+    bool prefetchPicture();
+
     /// A caption Element adds itself to `overlays` (or removes captions) when it starts and
     /// returns true; the other kinds leave the list alone.
     virtual bool applyToOverlays(OverlayList& /*overlays*/) { return false; }
@@ -112,6 +119,17 @@ class SourceElement {
     /// The background colour for a frame of a file that changed since `parsed`, its stamp
     /// when the Script was read (standInPicture names it then); empty when it did not change.
     FrameImage standInFor(const std::string& name, const std::optional<FileStamp>& parsed);
+
+    /// The picture read ahead by prefetchPicture, fitted as the Element fits it.
+    struct Prefetched {
+        FrameImage picture;              // empty when it could not be read then
+        FitOptions fit;                  // what it was fitted for
+        std::optional<FileStamp> stamp;  // the file's before it was read
+    };
+    /// Reads and fits the picture into cachedPicture, or takes the one read ahead.
+    void loadCachedPicture();
+
+    std::future<Prefetched> prefetched_;  // none until prefetchPicture
 
     /// formatMovieTime of the Element's start in the movie, the head of every dump line.
     std::string startTimeText() const;

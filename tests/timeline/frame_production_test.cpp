@@ -94,6 +94,29 @@ TEST(SourceFrames, AnUnreadablePictureGivesNoFramesAndIsNamed) {
     EXPECT_EQ(source.nbAVIFrames, 3);
 }
 
+// Reading ahead changes nothing: the same frame, and a file changed after it was read ahead
+// is read again when its frame comes, so the background colour stands in as it would have.
+TEST(SourceFrames, APictureReadAheadGivesTheSameFramesAndNoticesLaterChanges) {
+    TempFolder folder;
+    std::string path = writePicture(folder, "a.bmp", 8, 6, makeColour(10, 20, 30));
+    MovieSettings settings;
+    settings.resizeWidth = 8;
+    settings.resizeHeight = 6;
+    SourceElement plain(0, settings, path, 2), ahead(0, settings, path, 2);
+    EXPECT_TRUE(ahead.prefetchPicture());
+    EXPECT_TRUE(ahead.prefetchPicture());  // once on its way, not started again
+    EXPECT_TRUE(sameBytes(ahead.nextMovieFrame(), plain.nextMovieFrame()));
+    EXPECT_FALSE(ahead.prefetchPicture());  // in hand
+
+    SourceElement changed(0, settings, path, 2);
+    ASSERT_TRUE(changed.prefetchPicture());
+    folder.touch("a.bmp", "garbage now");
+    FrameImage frame = changed.nextMovieFrame();
+    EXPECT_EQ(changed.standInPicture, path);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame.width(), 8);
+}
+
 TEST(SequenceFrames, EachFrameReadsTheNextNumberedFile) {
     TempFolder folder;
     for (int i = 0; i < 3; ++i)
