@@ -61,10 +61,15 @@ SequenceElement::SequenceElement(int lineIndex, const MovieSettings& movieSettin
 }
 
 void SequenceElement::stampFiles() {
-    // Counted wide: a run may end on the largest int.
-    for (long long number = firstNumber; number <= lastNumber; ++number)
-        stamps_.push_back(
-            ReadFileStamp(nativePath(fileNameFor(static_cast<int>(number)), settings)));
+    // Counted wide: a run may end on the largest int. A missing file ends the run when it is
+    // shown, so the files after it are not asked: each miss costs a search of the folders
+    // without regard to case, and a long run of them would hold up reading the Script.
+    for (long long number = firstNumber; number <= lastNumber; ++number) {
+        std::optional<FileStamp> stamp =
+            ReadFileStamp(nativePath(fileNameFor(static_cast<int>(number)), settings));
+        if (!stamp) break;
+        stamps_.push_back(stamp);
+    }
 }
 
 bool SequenceElement::readPattern(std::string_view text) {
