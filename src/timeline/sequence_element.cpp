@@ -56,7 +56,7 @@ SequenceElement::SequenceElement(int lineIndex, const MovieSettings& movieSettin
     if (!message.empty()) return;
     long long count = static_cast<long long>(lastNumber) - firstNumber + 1;
     nbFrames = nbAVIFrames = count > INT_MAX ? INT_MAX : static_cast<int>(count);
-    if (count <= kMaxStampedFiles) stampFiles();
+    if (count <= kMaxStampedFiles && stamps_.empty()) stampFiles();
     valid = true;
 }
 
@@ -94,12 +94,17 @@ void SequenceElement::findLastNumber() {
     int limit = 1;
     for (int d = 0; d < (digits_ == 0 ? 6 : digits_) && d < 6; ++d)
         limit *= 10;
+    // Each file found is stamped on the way, so that stampFiles need not look for it again.
     int number = firstNumber;
-    while (number < limit && FileExists(nativePath(fileNameFor(number), settings)))
-        ++number;
+    for (; number < limit; ++number) {
+        std::string path = nativePath(fileNameFor(number), settings);
+        if (!FileExists(path)) break;
+        stamps_.push_back(ReadFileStamp(path));
+    }
     if (number == firstNumber) {
         message = "Error: no file of sequence '" + fileNameFor(firstNumber) + "' exists.";
     } else if (number == limit) {
+        stamps_.clear();
         message = formatText("Error: sequence '%s' has more files than %d digits can number.",
                              file.c_str(), digits_);
     } else {
