@@ -1,7 +1,6 @@
 #include "output/frame_loop.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "base/text_numbers.h"
 #include "script/parse_seams.h"
@@ -32,9 +31,10 @@ bool FrameLoop::runElement(SourceElement& element,
                            std::span<const std::unique_ptr<SourceElement>> later, FrameSink& sink,
                            LoopResult& result) {
     SampleFlags flags{.key = true};
-    bool first = true;
+    int pulledFrames = 0;
     for (PulledFrame pulled = pull(element); !pulled.ended(); pulled = pull(element)) {
-        if (!std::exchange(first, false)) prefetchNextPicture(later);
+        // By its second frame the Element has its own pictures in hand.
+        if (++pulledFrames == 2) prefetchNextPicture(later);
         context_.host.setFrameCounter(formatText(
             "Frame #%lld [%d]", static_cast<long long>(frameIndex_), element.nbAVIFrames));
         // The first frame is always wanted: it sets the stream up.
