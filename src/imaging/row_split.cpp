@@ -1,9 +1,21 @@
 #include "imaging/row_split.h"
 
+#include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 
+#include "base/thread_priority.h"
+
 namespace quillfen {
+
+namespace {
+
+// Enough pieces that neither thread waits long for the other at the end, few enough that
+// what a piece repeats at its edges (a stretch's shared source rows) stays small.
+constexpr int kPieces = 8;
+
+}  // namespace
 
 void splitRows(int begin, int end, std::int64_t pixels, const std::function<void(int, int)>& work) {
     static const bool twoCores = std::thread::hardware_concurrency() > 1;
@@ -11,16 +23,24 @@ void splitRows(int begin, int end, std::int64_t pixels, const std::function<void
         if (end > begin) work(begin, end);
         return;
     }
-    const int middle = begin + (end - begin) / 2;
+    const int rows = end - begin;
+    const int pieces = std::min(kPieces, rows);
+    std::atomic<int> next = 0;
+    auto takePieces = [&] {
+        for (int i = next++; i < pieces; i = next++)
+            work(begin + rows * i / pieces, begin + rows * (i + 1) / pieces);
+    };
     std::thread helper;
     try {
-        helper = std::thread([&] { work(middle, end); });
+        helper = std::thread([&] {
+            lowerThreadPriority();
+            takePieces();
+        });
     } catch (const std::system_error&) {
-        work(begin, end);  // no thread to be had: one call does it all
-        return;
+        // No thread to be had: the caller takes every piece.
     }
-    work(begin, middle);
-    helper.join();
+    takePieces();
+    if (helper.joinable()) helper.join();
 }
 
 }  // namespace quillfen

@@ -1,7 +1,9 @@
 #pragma once
-// Splitting a row-wise kernel over the machine's second core: the caller works on the lower
-// rows while one helper thread works on the upper rows. Each row is written by exactly one
-// of the two calls, so the result is the same as one call over every row.
+// Splitting a row-wise kernel over the machine's second core: the rows go out in pieces,
+// and the caller and one helper thread each take the next piece until none is left. Each row
+// is written by exactly one call, so the result is the same as one call over every row. The
+// helper runs at the lowest priority: it uses a core only while nothing else (the encoder)
+// wants it, and the caller takes the pieces it does not get to.
 
 #include <cstdint>
 #include <functional>
@@ -12,7 +14,7 @@ namespace quillfen {
 inline constexpr std::int64_t kSplitMinimumPixels = 200'000;
 
 /// Calls `work(first, last)` for the rows [begin, end), whose job touches `pixels` pixels in
-/// all: in two halves on two threads when the job is large enough and the machine has a
+/// all: in pieces shared by two threads when the job is large enough and the machine has a
 /// second core, else once on the caller's thread. `work` must only write its own rows.
 void splitRows(int begin, int end, std::int64_t pixels, const std::function<void(int, int)>& work);
 

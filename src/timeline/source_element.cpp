@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/text_numbers.h"
+#include "base/thread_priority.h"
 #include "imaging/dib_ops.h"
 #include "imaging/picture_kind.h"
 #include "imaging/picture_loader.h"
@@ -132,8 +133,10 @@ bool SourceElement::prefetchPicture() {
     if (kind != ElementKind::Source || !valid || nbFrames <= 0 || cachedPicture ||
         !unreadablePicture.empty())
         return false;
-    // The thread gets values only: the settings stay the loop's.
+    // The thread gets values only: the settings stay the loop's. It yields to the frames
+    // being made and encoded now; when they wait for it, it has their core.
     auto read = [path = nativePath(file, settings), fit = fitOptionsFor(settings)] {
+        lowerThreadPriority();
         Prefetched ahead{.picture = {}, .fit = fit, .stamp = ReadFileStamp(path)};
         ahead.picture = LoadPicture(path);
         if (FrameImage fitted = FinallyFitted(ahead.picture, fit))

@@ -17,7 +17,7 @@
 namespace quillfen {
 namespace {
 
-TEST(SplitRows, EveryRowOnceLargeJobsOnTwoThreadsSmallOnesOnTheCaller) {
+TEST(SplitRows, EveryRowOnceOnAtMostTwoThreadsSmallJobsOnTheCaller) {
     std::vector<std::atomic<int>> visits(1080);
     std::mutex mutex;
     std::set<std::thread::id> threads;
@@ -30,8 +30,8 @@ TEST(SplitRows, EveryRowOnceLargeJobsOnTwoThreadsSmallOnesOnTheCaller) {
     splitRows(0, 1080, 1920 * 1080, work);
     for (const auto& v : visits)
         ASSERT_EQ(v.load(), 1);
-    const std::size_t cores = std::thread::hardware_concurrency() > 1 ? 2 : 1;
-    EXPECT_EQ(threads.size(), cores);
+    // Which thread takes how many pieces depends on which gets a core first.
+    EXPECT_LE(threads.size(), 2u);
 
     threads.clear();
     splitRows(10, 20, 10 * 64, work);
