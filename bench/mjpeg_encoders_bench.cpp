@@ -134,6 +134,7 @@ void encodeRepeatedly(benchmark::State& state, FrameEncoder& encoder) {
     std::int64_t pts = 0;
     for (auto _ : state)
         encoder.encode(photo().row(0), photo().stride(), 24, pts++, true, keep);
+    encoder.flush(keep);
     report(state, jpeg);
 }
 

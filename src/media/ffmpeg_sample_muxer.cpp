@@ -175,11 +175,12 @@ WriterStatus FfmpegSampleMuxer::setUpStream(const BitmapInfoHeader& first, doubl
 }
 
 bool FfmpegSampleMuxer::sameAsPrevious(const SampleJob& job) const {
-    if (!reuse_ || !previousPacket_) return false;
+    // The previous frame's packet may still be on its way from the encoder.
+    if (!reuse_ || (!previousPacket_ && !previousFrame_)) return false;
     if (!raw_ && !encoder_->packetsRepeatable()) return false;
     if (job.flags.sameAsPrevious) return true;
     // A frame written again is the same shared block.
-    if (job.rows().data() == previousPacket_->data) return true;
+    if (previousPacket_ && job.rows().data() == previousPacket_->data) return true;
     if (previousFrame_ == job.block) return true;
     if (raw_) {
         return job.bitsPerPixel == 24 &&
@@ -228,35 +229,41 @@ WriterStatus FfmpegSampleMuxer::writeRawSample(SampleJob& job, bool same) {
 }
 
 WriterStatus FfmpegSampleMuxer::writeEncodedSample(SampleJob& job, bool same) {
+    const bool keep = reuse_ && encoder_->packetsRepeatable();
+    auto written = [&](AVPacket* packet) {
+        if (keep) {
+            av_packet_free(&previousPacket_);
+            previousPacket_ = av_packet_clone(packet);
+        }
+        return writePacket(packet, packet->dts);
+    };
     int err = 0;
     if (same) {
-        AVPacket* packet = av_packet_clone(previousPacket_);
-        if (!packet) return failWrite(AVERROR(ENOMEM), job.index);
-        packet->pts = packet->dts = job.index;
-        err = writePacket(packet, job.index);
-        av_packet_free(&packet);
+        err = encoder_->catchUp(written);
+        if (err >= 0) err = writeAgain(job.index);
     } else {
-        bool keep = reuse_ && encoder_->packetsRepeatable();
-        auto written = [&](AVPacket* packet) {
-            if (keep) {
-                av_packet_free(&previousPacket_);
-                previousPacket_ = av_packet_clone(packet);
-            }
-            return writePacket(packet, packet->dts);
-        };
         const std::size_t stride = job.length / static_cast<std::size_t>(height_);
         // An inter codec gets the picture it already has when the frame is unchanged.
         err = reuse_ && job.flags.sameAsPrevious && encoder_->holdsPicture()
                   ? encoder_->encodeAgain(job.index, job.flags.key, written)
                   : encoder_->encode(job.rows().data(), stride, job.bitsPerPixel, job.index,
                                      job.flags.key, written);
-        if (keep) {
-            previousFrame_ = std::move(job.block);
-            previousOffset_ = job.offset;
-            previousBits_ = job.bitsPerPixel;
-        }
+        // Kept for comparison, and because the encoder may still be reading the rows.
+        previousFrame_ = std::move(job.block);
+        previousOffset_ = job.offset;
+        previousBits_ = job.bitsPerPixel;
     }
     return err < 0 ? failWrite(err, job.index) : WriterStatus::success();
+}
+
+int FfmpegSampleMuxer::writeAgain(std::int64_t index) {
+    if (!previousPacket_) return AVERROR(EINVAL);
+    AVPacket* packet = av_packet_clone(previousPacket_);
+    if (!packet) return AVERROR(ENOMEM);
+    packet->pts = packet->dts = index;
+    int err = writePacket(packet, index);
+    av_packet_free(&packet);
+    return err;
 }
 
 int FfmpegSampleMuxer::writePacket(AVPacket* packet, std::int64_t index) {
@@ -339,9 +346,9 @@ void FfmpegSampleMuxer::release() {
     avformat_free_context(format_);
     format_ = nullptr;
     stream_ = nullptr;
+    encoder_.reset();  // first: it may still be reading the last frame's rows
     av_packet_free(&previousPacket_);
     previousFrame_.reset();
-    encoder_.reset();
     sound_.reset();
     soundWanted_ = false;
     headerWritten_ = false;

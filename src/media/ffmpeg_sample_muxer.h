@@ -64,6 +64,8 @@ class FfmpegSampleMuxer {
   private:
     WriterStatus writeRawSample(SampleJob& job, bool same);
     WriterStatus writeEncodedSample(SampleJob& job, bool same);
+    /// Writes the previous packet again as sample `index`.
+    int writeAgain(std::int64_t index);
     bool sameAsPrevious(const SampleJob& job) const;
     /// A packet of the job's 32-bit rows as 24-bit rows (padded to 4 bytes), or none.
     AVPacket* packetOf24BitRows(const SampleJob& job) const;
@@ -91,7 +93,7 @@ class FfmpegSampleMuxer {
     bool headerWritten_ = false;
     bool raw_ = false;
     AVPacket* previousPacket_ = nullptr;  // kept for reuse; timestamps are rewritten
-    SharedFrame previousFrame_;           // kept for comparison when encoding
+    SharedFrame previousFrame_;           // the last frame encoded (see writeEncodedSample)
     std::size_t previousOffset_ = 0;
     int previousBits_ = 24;
     std::int64_t lastIndex_ = -1;

@@ -34,11 +34,17 @@ class FrameEncoder {
 
     /// Encodes bottom-up rows (`stride` bytes apart) of `bitsPerPixel` 24 or 32 as the frame
     /// with timestamp `pts`, forced to a key frame when `key`. Returns 0 or a negative AVERROR.
+    /// The rows must stay as they are until the next call of encode, catchUp or flush has
+    /// returned, or the encoder is gone: an encoder may still be reading them.
     virtual int encode(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel,
                        std::int64_t pts, bool key, const PacketSink& sink) = 0;
     /// Encodes the picture of the previous encode again, unconverted, as the frame with
     /// timestamp `pts`. AVERROR(EINVAL) when no picture is held (see holdsPicture).
     virtual int encodeAgain(std::int64_t pts, bool key, const PacketSink& sink) = 0;
+    /// Gives out the packet of every frame encoded so far, without ending the stream, for a
+    /// caller about to write a packet again. Only for packetsRepeatable encoders, some of
+    /// which give a frame's packet one encode call late. Returns 0 or a negative AVERROR.
+    virtual int catchUp(const PacketSink& /*sink*/) { return 0; }
     /// Drains the packets the encoder still holds. Returns 0 or a negative AVERROR.
     virtual int flush(const PacketSink& sink) = 0;
 

@@ -46,16 +46,64 @@ struct JpegFrameEncoder::Compressor {
     JpegErrorJump errors{};
     jpeg_destination_mgr destination{};
     std::vector<JSAMPROW> rows;
+    std::vector<std::uint8_t> bytes;  // the last picture; its room is kept for the next
+    int width = 0;
+    int quality = 0;
     bool created = false;
 
     ~Compressor() {
         if (created) jpeg_destroy_compress(&info);
     }
+
+    // False when the library refuses.
+    bool create(int frameWidth, int frameHeight, int libjpegQuality) {
+        info.err = quietJpegErrors(errors);
+        if (setjmp(errors.jump)) return false;
+        jpeg_create_compress(&info);
+        created = true;
+        destination.init_destination = startBytes;
+        destination.empty_output_buffer = moreBytes;
+        destination.term_destination = endBytes;
+        info.dest = &destination;
+        info.client_data = &bytes;
+        rows.resize(static_cast<std::size_t>(frameHeight));
+        width = frameWidth;
+        quality = libjpegQuality;
+        return true;
+    }
+
+    // Compresses the frame into `bytes`; false on a library error.
+    bool compress(const std::uint8_t* frame, std::size_t stride, int bitsPerPixel) {
+        if (setjmp(errors.jump)) {
+            jpeg_abort_compress(&info);
+            return false;
+        }
+        const auto height = rows.size();
+        info.image_width = static_cast<JDIMENSION>(width);
+        info.image_height = static_cast<JDIMENSION>(height);
+        info.input_components = bitsPerPixel / 8;
+        info.in_color_space = bitsPerPixel == 32 ? JCS_EXT_BGRX : JCS_EXT_BGR;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
+        // Bottom-up rows, handed over top row first.
+        for (std::size_t y = 0; y < height; ++y)
+            rows[y] = const_cast<JSAMPROW>(frame + stride * (height - 1 - y));
+        jpeg_start_compress(&info, TRUE);
+        jpeg_write_scanlines(&info, rows.data(), static_cast<JDIMENSION>(height));
+        jpeg_finish_compress(&info);
+        return true;
+    }
 };
 
-JpegFrameEncoder::JpegFrameEncoder() : compressor_(std::make_unique<Compressor>()) {}
+JpegFrameEncoder::JpegFrameEncoder() {
+    for (Slot& slot : slots_)
+        slot.compressor = std::make_unique<Compressor>();
+}
 
 JpegFrameEncoder::~JpegFrameEncoder() {
+    // A frame still on its way reads rows and writes into its compressor.
+    for (Slot& slot : slots_)
+        if (slot.done.valid()) slot.done.wait();
     av_packet_free(&packet_);
 }
 
@@ -83,22 +131,13 @@ int JpegFrameEncoder::open(const CodecInfo&, const CodecChoice& choice, int widt
     }
     width_ = width;
     height_ = height;
-    quality_ = libjpegQuality(choice.quality);
-    Compressor& c = *compressor_;
-    c.info.err = quietJpegErrors(c.errors);
-    if (setjmp(c.errors.jump)) {
-        why = "the JPEG encoder refused " + std::to_string(width) + "x" + std::to_string(height) +
-              " frames";
-        return AVERROR_EXTERNAL;
+    for (Slot& slot : slots_) {
+        if (!slot.compressor->create(width, height, libjpegQuality(choice.quality))) {
+            why = "the JPEG encoder refused " + std::to_string(width) + "x" +
+                  std::to_string(height) + " frames";
+            return AVERROR_EXTERNAL;
+        }
     }
-    jpeg_create_compress(&c.info);
-    c.created = true;
-    c.destination.init_destination = startBytes;
-    c.destination.empty_output_buffer = moreBytes;
-    c.destination.term_destination = endBytes;
-    c.info.dest = &c.destination;
-    c.info.client_data = &bytes_;
-    c.rows.resize(static_cast<std::size_t>(height));
     return 0;
 }
 
@@ -113,36 +152,33 @@ int JpegFrameEncoder::fillParameters(AVCodecParameters* parameters) const {
     return 0;
 }
 
-bool JpegFrameEncoder::compress(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel) {
-    Compressor& c = *compressor_;
-    if (setjmp(c.errors.jump)) {
-        jpeg_abort_compress(&c.info);
-        return false;
-    }
-    c.info.image_width = static_cast<JDIMENSION>(width_);
-    c.info.image_height = static_cast<JDIMENSION>(height_);
-    c.info.input_components = bitsPerPixel / 8;
-    c.info.in_color_space = bitsPerPixel == 32 ? JCS_EXT_BGRX : JCS_EXT_BGR;
-    jpeg_set_defaults(&c.info);
-    jpeg_set_quality(&c.info, quality_, TRUE);
-    // Bottom-up rows, handed over top row first.
-    for (int y = 0; y < height_; ++y)
-        c.rows[static_cast<std::size_t>(y)] =
-            const_cast<JSAMPROW>(rows + stride * static_cast<std::size_t>(height_ - 1 - y));
-    jpeg_start_compress(&c.info, TRUE);
-    jpeg_write_scanlines(&c.info, c.rows.data(), static_cast<JDIMENSION>(height_));
-    jpeg_finish_compress(&c.info);
-    return true;
-}
-
 int JpegFrameEncoder::encode(const std::uint8_t* rows, std::size_t stride, int bitsPerPixel,
                              std::int64_t pts, bool, const PacketSink& sink) {
-    if (!compressor_->created || (bitsPerPixel != 24 && bitsPerPixel != 32)) return AVERROR(EINVAL);
-    if (!compress(rows, stride, bitsPerPixel)) return AVERROR_EXTERNAL;
-    int err = av_new_packet(packet_, static_cast<int>(bytes_.size()));
+    if (!packet_ || (bitsPerPixel != 24 && bitsPerPixel != 32)) return AVERROR(EINVAL);
+    // The other slot's frame, if any, was given out by the previous call.
+    Slot& slot = slots_[1 - latest_];
+    slot.pts = pts;
+    Compressor* compressor = slot.compressor.get();
+    // Without a thread to be had, the frame is compressed when its packet is asked for.
+    slot.done = std::async(std::launch::async | std::launch::deferred,
+                           [=] { return compressor->compress(rows, stride, bitsPerPixel); });
+    int err = collect(slots_[latest_], sink);
+    latest_ = 1 - latest_;
+    return err;
+}
+
+int JpegFrameEncoder::catchUp(const PacketSink& sink) {
+    return collect(slots_[latest_], sink);
+}
+
+int JpegFrameEncoder::collect(Slot& slot, const PacketSink& sink) {
+    if (!slot.done.valid()) return 0;
+    if (!slot.done.get()) return AVERROR_EXTERNAL;
+    const std::vector<std::uint8_t>& bytes = slot.compressor->bytes;
+    int err = av_new_packet(packet_, static_cast<int>(bytes.size()));
     if (err < 0) return err;
-    std::memcpy(packet_->data, bytes_.data(), bytes_.size());
-    packet_->pts = packet_->dts = pts;
+    std::memcpy(packet_->data, bytes.data(), bytes.size());
+    packet_->pts = packet_->dts = slot.pts;
     packet_->flags |= AV_PKT_FLAG_KEY;
     err = sink(packet_);
     av_packet_unref(packet_);
