@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "imaging/area_filter.h"
 #include "imaging/bit_fields.h"
 #include "imaging/row_split.h"
 
@@ -46,15 +47,9 @@ class RowReader {
             return;
         }
         switch (bits_) {
-            case 24: {
-                // Four bytes at once wherever the row has a fourth: the fourth lane is never
-                // used, so what lands there does not matter.
-                int x = from;
-                for (; x + 1 < to; ++x, out += 4)
-                    std::memcpy(out, src + 3 * x, 4);
-                if (x < to) std::memcpy(out, src + 3 * x, 3);
+            case 24:
+                spreadPixels24(src + 3 * from, to - from, out);
                 break;
-            }
             case 32:
                 for (int x = from; x < to; ++x, out += 4)
                     std::memcpy(out, src + 4 * x, 4);
@@ -206,17 +201,20 @@ void stretchNearest(const RowReader& reader, const SourceWindow& w, const PixelT
 
 // Separable area averaging, one output row at a time. Each source row is filtered across once
 // (into 8.8 fixed point, four lanes a pixel: blue, green, red and one unused) and kept in a
-// small ring while the output rows that need it are made. The SSE2 paths compute the same
-// integers as the plain ones, so the pixels do not depend on the machine.
+// small ring while the output rows that need it are made. The SSE2 and AVX2 paths compute
+// the same integers as the plain ones, so the pixels do not depend on the machine.
 class AreaStretcher {
   public:
     AreaStretcher(const RowReader& reader, const AxisTaps& cols, const AxisTaps& rows)
         : reader_(reader),
           cols_(cols),
-          colTaps_((cols.maxTaps + 1) & ~1),
+          // Beyond two, a multiple of four, as the faster kernel takes them.
+          colTaps_(cols.maxTaps <= 2 ? 2 : (cols.maxTaps + 3) & ~3),
           width_(cols.end - cols.begin),
-          ring_(static_cast<std::size_t>(rows.maxTaps)) {
+          ring_(static_cast<std::size_t>(rows.maxTaps)),
+          sources_(static_cast<std::size_t>(rows.maxTaps)) {
         padWeights();
+        kernel_ = bestFilterKernel();
         coversAll_ = std::find(cols_.count.begin(), cols_.count.end(), 0) == cols_.count.end();
         // Room for the padding taps past the last source pixel; their weight is 0.
         line_.resize(static_cast<std::size_t>(cols_.maxSource - cols_.minSource + 1 + colTaps_) *
@@ -230,11 +228,20 @@ class AreaStretcher {
         std::size_t i = static_cast<std::size_t>(d - rows.begin);
         int n = rows.count[i];
         if (n == 0) return;
+        const std::uint16_t* weights = &rows.weights[static_cast<std::size_t>(rows.offset[i])];
+        std::uint8_t* out = target.top + d * target.rowStep;
+        if (coversAll_) {
+            // The ring holds every row an output row needs at once.
+            for (int k = 0; k < n; ++k)
+                sources_[static_cast<std::size_t>(k)] = filtered(rows.first[i] + k);
+            blendDown(RowBlend{sources_.data(), weights, n, width_, target.fourth},
+                      out + 4 * cols_.begin, kernel_);
+            return;
+        }
         std::fill(acc_.begin(), acc_.end(), 0u);
         for (int k = 0; k < n; ++k)
-            accumulate(filtered(rows.first[i] + k),
-                       rows.weights[static_cast<std::size_t>(rows.offset[i] + k)]);
-        writeRow(target.top + d * target.rowStep, target.fourth);
+            accumulate(filtered(rows.first[i] + k), weights[k]);
+        writeRow(out, target.fourth);
     }
 
   private:
@@ -245,14 +252,19 @@ class AreaStretcher {
 
     std::size_t lanes() const { return static_cast<std::size_t>(width_) * 4; }
 
-    // Every column gets the same even number of taps, the added ones of weight 0, so one
-    // branch-free loop filters any column; the sums are the same integers as without them.
+    // Every column gets the same number of taps, the added ones of weight 0, so one
+    // branch-free loop filters any column; the sums are the same integers as without them. A
+    // column without taps reads the start of the row, at weight 0.
     void padWeights() {
         const auto taps = static_cast<std::size_t>(colTaps_);
         padded_.assign(static_cast<std::size_t>(width_) * taps, 0);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i)
+        starts_.assign(static_cast<std::size_t>(width_), 0);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i) {
+            if (cols_.count[i] == 0) continue;
             std::copy_n(&cols_.weights[static_cast<std::size_t>(cols_.offset[i])], cols_.count[i],
                         &padded_[i * taps]);
+            starts_[i] = static_cast<std::uint32_t>(cols_.first[i] - cols_.minSource) * 4;
+        }
     }
 
     const std::uint16_t* filtered(int sy) {
@@ -260,63 +272,9 @@ class AreaStretcher {
         if (slot.row == sy) return slot.values.data();
         slot.row = sy;
         reader_.read(sy, cols_.minSource, cols_.maxSource + 1, line_.data());
-        // The common tap counts get loops of a fixed length, which the compiler unrolls.
-        switch (colTaps_) {
-            case 2:
-                filterRow<2>(slot.values.data());
-                break;
-            case 4:
-                filterRow<4>(slot.values.data());
-                break;
-            default:
-                filterRow<0>(slot.values.data());
-                break;
-        }
+        filterAcross(line_.data(), ColumnTaps{starts_.data(), padded_.data(), colTaps_, width_},
+                     slot.values.data(), kernel_);
         return slot.values.data();
-    }
-
-    // Taps: colTaps_, or 0 for "as many as colTaps_ says".
-    template <int Taps>
-    void filterRow(std::uint16_t* out) const {
-        const int taps = Taps ? Taps : colTaps_;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(width_); ++i, out += 4) {
-            if (cols_.count[i] == 0) continue;
-            filterColumn(&line_[static_cast<std::size_t>(cols_.first[i] - cols_.minSource) * 4],
-                         &padded_[i * static_cast<std::size_t>(taps)], taps, out);
-        }
-    }
-
-    // One column from `taps` source pixels: 255 << 14 >> 6 still fits 16 bits and keeps 8
-    // fraction bits.
-    static void filterColumn(const std::uint8_t* p, const std::uint16_t* w, int taps,
-                             std::uint16_t* out) {
-#if defined(__SSE2__)
-        // Two taps a step: each channel of the two pixels side by side, times the two weights.
-        const __m128i zero = _mm_setzero_si128();
-        __m128i sum = zero;
-        for (int k = 0; k < taps; k += 2, p += 8) {
-            __m128i wide =
-                _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
-            __m128i pairs = _mm_unpacklo_epi16(wide, _mm_srli_si128(wide, 8));
-            std::int32_t pair;  // w[k] in the low half, w[k + 1] in the high one
-            std::memcpy(&pair, w + k, 4);
-            __m128i weights = _mm_set1_epi32(pair);
-            sum = _mm_add_epi32(sum, _mm_madd_epi16(pairs, weights));
-        }
-        sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32)), 6);
-        // Unsigned 16-bit narrowing from signed saturation: shift the range down and back.
-        const __m128i half = _mm_set1_epi32(0x8000);
-        __m128i packed = _mm_packs_epi32(_mm_sub_epi32(sum, half), zero);
-        packed = _mm_xor_si128(packed, _mm_set1_epi16(static_cast<short>(0x8000)));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
-#else
-        std::uint32_t sum[4] = {};
-        for (int k = 0; k < taps; ++k, p += 4)
-            for (int c = 0; c < 4; ++c)
-                sum[c] += p[c] * std::uint32_t{w[k]};
-        for (int c = 0; c < 4; ++c)
-            out[c] = static_cast<std::uint16_t>((sum[c] + 32) >> 6);
-#endif
     }
 
     void accumulate(const std::uint16_t* h, std::uint16_t w) {
@@ -340,27 +298,10 @@ class AreaStretcher {
 
     static constexpr int kShift = kWeightBits + 8;
 
+    // For rows some of whose columns have no taps: only the others are written.
     void writeRow(std::uint8_t* out, std::uint8_t fourth) const {
         out += 4 * cols_.begin;
-        int x = 0;
-#if defined(__SSE2__)
-        if (coversAll_) {
-            // Two pixels a step; packing with unsigned saturation is the clamp to 255.
-            const __m128i round = _mm_set1_epi32(1 << (kShift - 1));
-            const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
-            const __m128i alpha = _mm_set1_epi32(static_cast<int>(std::uint32_t{fourth} << 24));
-            for (; x + 2 <= width_; x += 2) {
-                const auto* a =
-                    reinterpret_cast<const __m128i*>(&acc_[static_cast<std::size_t>(x) * 4]);
-                __m128i s0 = _mm_srli_epi32(_mm_add_epi32(_mm_loadu_si128(a), round), kShift);
-                __m128i s1 = _mm_srli_epi32(_mm_add_epi32(_mm_loadu_si128(a + 1), round), kShift);
-                __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(s0, s1), s0);
-                bytes = _mm_or_si128(_mm_and_si128(bytes, colour), alpha);
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), bytes);
-            }
-        }
-#endif
-        for (; x < width_; ++x) {
+        for (int x = 0; x < width_; ++x) {
             if (cols_.count[static_cast<std::size_t>(x)] == 0) continue;
             const std::uint32_t* a = &acc_[static_cast<std::size_t>(x) * 4];
             std::uint8_t* q = out + 4 * x;
@@ -375,10 +316,13 @@ class AreaStretcher {
     const AxisTaps& cols_;
     int colTaps_ = 0;
     int width_ = 0;
-    bool coversAll_ = false;             // every column has taps: rows are written whole
+    bool coversAll_ = false;  // every column has taps: rows are written whole
+    FilterKernel kernel_ = FilterKernel::Plain;
     std::vector<std::uint16_t> padded_;  // colTaps_ weights a column
+    std::vector<std::uint32_t> starts_;  // a column's first tap in line_, in bytes
     std::vector<std::uint8_t> line_;
     std::vector<Slot> ring_;
+    std::vector<const std::uint16_t*> sources_;  // the filtered rows of one output row
     std::vector<std::uint32_t> acc_;
 };
 
