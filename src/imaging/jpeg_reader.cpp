@@ -1,6 +1,5 @@
 #include "imaging/jpeg_reader.h"
 
-#include <cstring>
 #include <memory>
 
 #include "imaging/jpeg_error_jump.h"
@@ -36,11 +35,9 @@ void findStartOfImage(PictureFile& file, long start) {
     file.seek(start + (found ? static_cast<long>(zeros) : 0));
 }
 
+// A row the library could not give in the picture's order: four components (their fourth
+// byte cleared) or a colour space it cannot turn into blue-green-red.
 void storeRow(const JSAMPLE* src, std::uint8_t* dst, int width, int components) {
-    if (components == 1) {
-        std::memcpy(dst, src, static_cast<std::size_t>(width));
-        return;
-    }
     for (int x = 0; x < width; ++x, src += components, dst += components) {
         dst[0] = src[2];
         dst[1] = src[1];
@@ -103,6 +100,8 @@ bool decode(Decoding& d, std::FILE* file, std::uint64_t bytes) {
     int components = d.info.num_components;
     if (components != 1 && components != 3 && components != 4) return false;
     if (tooLargeForItsData(d.info, bytes)) return false;
+    // Colour rows come out blue-green-red, as the picture keeps them: no reordering pass.
+    if (d.info.out_color_space == JCS_RGB) d.info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&d.info);
     int width = static_cast<int>(d.info.output_width),
         height = static_cast<int>(d.info.output_height);
@@ -110,11 +109,17 @@ bool decode(Decoding& d, std::FILE* file, std::uint64_t bytes) {
     if (outComponents != components) return false;
     d.image = allocateFor(width, height, components);
     if (!d.image) return false;
+    const bool direct = components == 1 || d.info.out_color_space == JCS_EXT_BGR;
     JSAMPARRAY buffer =
         d.info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d.info), JPOOL_IMAGE,
                                  static_cast<JDIMENSION>(width * components), 1);
     while (d.info.output_scanline < d.info.output_height) {
         int row = height - 1 - static_cast<int>(d.info.output_scanline);
+        if (direct) {
+            JSAMPROW into = d.image.row(row);
+            jpeg_read_scanlines(&d.info, &into, 1);
+            continue;
+        }
         jpeg_read_scanlines(&d.info, buffer, 1);
         storeRow(buffer[0], d.image.row(row), width, components);
     }
