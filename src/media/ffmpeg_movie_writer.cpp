@@ -12,10 +12,11 @@ namespace quillfen {
 
 namespace {
 
-// Frames waiting for the encoder: enough to keep it busy, few enough to keep memory flat. A
-// repeated frame is the same shared block again and costs no memory, so a run of them may
+// Frames waiting for the encoder: enough to keep it busy, few enough to keep memory flat. One
+// is enough, as the frame being encoded is out of the queue (for mjpeg, two are). A repeated
+// frame is the same shared block again and costs no memory, so a run of them may
 // queue further: the encoder stays busy with it while the next picture is being made.
-constexpr std::size_t kQueuedBlocks = 2;
+constexpr std::size_t kQueuedBlocks = 1;
 constexpr std::size_t kQueuedSamples = 32;
 // The index of a job that carries only sound.
 constexpr std::int64_t kSoundOnly = -1;

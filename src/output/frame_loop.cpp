@@ -16,6 +16,8 @@ LoopResult FrameLoop::run(ElementList& elements, FrameSink& sink) {
     for (const std::unique_ptr<SourceElement>& element : elements) {
         if (!element->message.empty()) parsedMessages_.emplace(element.get(), element->message);
     }
+    // The first two pictures are read side by side, on the two cores the start leaves idle.
+    prefetchPictures(elements, 2);
     for (std::size_t i = 0; i < elements.size(); ++i) {
         if (context_.stopRequested) break;
         startElement(*elements[i]);
@@ -34,7 +36,7 @@ bool FrameLoop::runElement(SourceElement& element,
     int pulledFrames = 0;
     for (PulledFrame pulled = pull(element); !pulled.ended(); pulled = pull(element)) {
         // By its second frame the Element has its own pictures in hand.
-        if (++pulledFrames == 2) prefetchNextPicture(later);
+        if (++pulledFrames == 2) prefetchPictures(later, 1);
         context_.host.setFrameCounter(formatText(
             "Frame #%lld [%d]", static_cast<long long>(frameIndex_), element.nbAVIFrames));
         // The first frame is always wanted: it sets the stream up.
@@ -57,11 +59,15 @@ bool FrameLoop::runElement(SourceElement& element,
     return true;
 }
 
-void FrameLoop::prefetchNextPicture(std::span<const std::unique_ptr<SourceElement>> later) {
-    // Three Elements on cover a picture in hand, a Transition and the next picture.
+void FrameLoop::prefetchPictures(std::span<const std::unique_ptr<SourceElement>> later,
+                                 int pictures) {
+    // Each picture may be one Element on from the last: a picture in hand or a Transition.
+    const auto reach = static_cast<std::size_t>(2 * pictures + 1);
     for (const std::unique_ptr<SourceElement>& element :
-         later.first(std::min<std::size_t>(later.size(), 3)))
-        if (element->prefetchPicture()) return;
+         later.first(std::min(later.size(), reach))) {
+        if (pictures == 0) return;
+        if (element->prefetchPicture()) --pictures;
+    }
 }
 
 SinkAnswer FrameLoop::deliver(FrameSink& sink, SharedFrame frame, SampleFlags flags, bool wanted,

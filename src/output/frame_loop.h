@@ -63,9 +63,11 @@ class FrameLoop {
     /// Elements after this one.
     bool runElement(SourceElement& element, std::span<const std::unique_ptr<SourceElement>> later,
                     FrameSink& sink, LoopResult& result);
-    /// Once an Element has its pictures in hand, the next picture not yet in hand is read on
-    /// another thread while this Element's frames are made and encoded.
-    static void prefetchNextPicture(std::span<const std::unique_ptr<SourceElement>> later);
+    /// Starts reading the next `pictures` pictures not yet in hand among `later`, each on
+    /// another thread, while the frames before them are made and encoded: at the start,
+    /// and once an Element has its own pictures in hand.
+    static void prefetchPictures(std::span<const std::unique_ptr<SourceElement>> later,
+                                 int pictures);
     SinkAnswer deliver(FrameSink& sink, SharedFrame frame, SampleFlags flags, bool wanted,
                        LoopResult& result);
     PulledFrame pull(SourceElement& element) const;
