@@ -109,7 +109,7 @@ double largestVelocityChange(const char* parameters, bool smooth) {
     Point previous{}, velocity{};
     int moves = 0;  // consecutive frames that advanced a step
     double largest = 0;
-    while (kbe.nbFrames > 0) {
+    while (kbe.nbFrames() > 0) {
         int step = kbe.stepIndex;
         Point centre = spotCentre(kbe.nextFrame());
         Point v{centre.x - previous.x, centre.y - previous.y};

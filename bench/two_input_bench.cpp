@@ -29,10 +29,10 @@ class Neighbour : public SourceElement {
     Neighbour(const MovieSettings& settings, ElementKind k, FrameImage shown)
         : SourceElement(0, settings), shown_(std::move(shown)) {
         kind = k;
-        nbFrames = INT_MAX;
+        nbFrames_ = INT_MAX;
     }
     FrameImage nextFrame() override {
-        --nbFrames;
+        --nbFrames_;
         return DibCopy(shown_);
     }
 
@@ -52,7 +52,7 @@ template <class Element>
 void run(benchmark::State& state, Element& element, Neighbour& before, Neighbour& after) {
     element.prev = &before;
     element.next = &after;
-    element.nbFrames = INT_MAX;
+    element.setFrameCount(INT_MAX);
     for (auto _ : state) {
         FrameImage frame = element.nextFrame();
         benchmark::DoNotOptimize(frame.pixels());

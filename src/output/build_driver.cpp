@@ -150,7 +150,7 @@ bool BuildDriver::linkAndCount(BuildOutcome& outcome) {
     outcome.timeline.clear();
     for (const std::unique_ptr<SourceElement>& element : elements_) {
         outcome.timeline.push_back(
-            {element->lineNum, element->kind, element->firstMovieFrame, element->nbAVIFrames});
+            {element->lineNum, element->kind, element->firstMovieFrame(), element->nbAVIFrames()});
     }
     trace(formatText("Total movie time: %s  (%lld frames)",
                      formatMovieTime(outcome.totalFrames / settings_.frameRate).c_str(),

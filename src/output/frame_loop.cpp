@@ -38,7 +38,7 @@ bool FrameLoop::runElement(SourceElement& element,
         // By its second frame the Element has its own pictures in hand.
         if (++pulledFrames == 2) prefetchPictures(later, 1);
         context_.host.setFrameCounter(formatText(
-            "Frame #%lld [%d]", static_cast<long long>(frameIndex_), element.nbAVIFrames));
+            "Frame #%lld [%d]", static_cast<long long>(frameIndex_), element.nbAVIFrames()));
         // The first frame is always wanted: it sets the stream up.
         bool wanted = !started_ || sink.wants(frameIndex_);
         flags.sameAsPrevious = pulled.unchanged;
@@ -107,8 +107,8 @@ PulledFrame FrameLoop::pull(SourceElement& element) const {
 
 SharedFrame FrameLoop::produce(SourceElement& element, PulledFrame pulled, bool wanted) {
     if (pulled.unchanged) return wanted ? lastFrame_ : SharedFrame{};
-    DebugCaptionInfo caption{frameIndex_, element.kind, element.lineNum, element.nbFrames,
-                             element.nbAVIFrames};
+    DebugCaptionInfo caption{frameIndex_, element.kind, element.lineNum, element.nbFrames(),
+                             element.nbAVIFrames()};
     SharedFrame frame = shareFrame(pipeline_.process(std::move(pulled.frame), caption));
     // Keeping the last frame costs nothing: it is shared, not copied.
     bool keep = frame && !pipeline_.variesPerFrame();
@@ -143,8 +143,8 @@ void FrameLoop::warnWrongSize(const FrameImage& frame) {
 }
 
 void FrameLoop::warnUnreadable(const SourceElement& element) {
-    if (element.unreadablePicture.empty()) return;
-    trace("Warning: picture '" + element.unreadablePicture +
+    if (element.unreadablePicture().empty()) return;
+    trace("Warning: picture '" + element.unreadablePicture() +
               "' could not be read; its frames are left out.",
           trace_colour::kOrange, kIconWarning);
 }
@@ -156,13 +156,13 @@ void FrameLoop::warnStandIns(const SourceElement& element) {
 }
 
 void FrameLoop::warnStandIn(const SourceElement& element) {
-    if (element.standInPicture.empty()) return;
+    if (element.standInPicture().empty()) return;
     std::string& warned = standInsWarned_[&element];
-    if (warned == element.standInPicture) return;
-    warned = element.standInPicture;
+    if (warned == element.standInPicture()) return;
+    warned = element.standInPicture();
     trace(formatText("Warning: picture '%s' changed after the Script was read and cannot be read "
                      "at frame %lld; the background colour stands in for it.",
-                     element.standInPicture.c_str(), static_cast<long long>(frameIndex_)),
+                     element.standInPicture().c_str(), static_cast<long long>(frameIndex_)),
           trace_colour::kOrange, kIconWarning);
 }
 

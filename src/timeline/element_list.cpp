@@ -17,20 +17,6 @@ SourceElement* nextNonOverlay(ElementList& elements, std::size_t after) {
     return nullptr;
 }
 
-int atLeastOne(long long value) {
-    if (value < 1) return 1;
-    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
-}
-
-/// A still neighbour lends `frames` beyond its own; a moving one gives up that many of its own.
-void lendFrames(SourceElement& neighbour, int frames) {
-    if (isStillKind(neighbour.kind)) {
-        neighbour.nbFrames = atLeastOne(static_cast<long long>(neighbour.nbFrames) + frames);
-    } else if (isMovingKind(neighbour.kind)) {
-        neighbour.nbAVIFrames = atLeastOne(static_cast<long long>(neighbour.nbAVIFrames) - frames);
-    }
-}
-
 }  // namespace
 
 std::optional<LinkError> linkElements(ElementList& elements) {
@@ -42,8 +28,8 @@ std::optional<LinkError> linkElements(ElementList& elements) {
             SourceElement* next = nextNonOverlay(elements, i);
             twoInput.prev = last;
             twoInput.next = next;
-            if (last) lendFrames(*last, element.nbFrames);
-            if (next) lendFrames(*next, element.nbFrames);
+            if (last) last->lendFrames(element.nbFrames());
+            if (next) next->lendFrames(element.nbFrames());
             if (!last || !next)
                 return LinkError{element.lineNum, std::string(kIllegalPositionText)};
             // Such a neighbour would never hand over a frame.
@@ -59,8 +45,8 @@ std::optional<LinkError> linkElements(ElementList& elements) {
 std::int64_t countFrames(ElementList& elements) {
     std::int64_t total = 0;
     for (const std::unique_ptr<SourceElement>& element : elements) {
-        element->firstMovieFrame = total > INT_MAX ? INT_MAX : static_cast<int>(total);
-        total += element->nbAVIFrames;
+        element->placeAt(total > INT_MAX ? INT_MAX : static_cast<int>(total));
+        total += element->nbAVIFrames();
     }
     return total;
 }

@@ -18,7 +18,7 @@ FrameElement::FrameElement(int lineIndex, const MovieSettings& movieSettings,
     if (!groups.empty()) colour = parseColour(groups[0]);
     double seconds = groups.size() > 1 ? readDouble(groups[1]) : 0.0;
     // A negative duration would take frames off the movie's total.
-    nbFrames = nbAVIFrames = std::max(0, settings.secondsToFrames(seconds));
+    nbFrames_ = nbAVIFrames_ = std::max(0, settings.secondsToFrames(seconds));
     valid = true;
 }
 
@@ -30,18 +30,18 @@ void FrameElement::reset() {
 }
 
 FrameImage FrameElement::nextFrame() {
-    if (nbFrames <= 0) {
-        if (nbFrames == 0) cachedPicture.reset();
+    if (nbFrames_ <= 0) {
+        if (nbFrames_ == 0) cachedPicture_.reset();
         return {};
     }
-    --nbFrames;
-    if (firstFrame) {
+    --nbFrames_;
+    if (firstFrame_) {
         // kNoColour leaves the blank black, as "none" asks.
-        cachedPicture = DibCreateBlank(width, height, 24, colour);
-        firstFrame = false;
+        cachedPicture_ = DibCreateBlank(width, height, 24, colour);
+        firstFrame_ = false;
     }
-    FrameImage frame = DibCopy(cachedPicture);
-    if (nbFrames == 0) cachedPicture.reset();
+    FrameImage frame = DibCopy(cachedPicture_);
+    if (nbFrames_ == 0) cachedPicture_.reset();
     return frame;
 }
 

@@ -51,7 +51,7 @@ KbeElement::KbeElement(int lineIndex, const MovieSettings& movieSettings,
     targetHold = std::max(0, settings.secondsToFrames(seconds));
     long long frames = static_cast<long long>(startHold) + steps + targetHold -
                        (startHold == 1 ? 1 : 0) - (targetHold == 1 ? 1 : 0);
-    nbFrames = nbAVIFrames = static_cast<int>(std::min<long long>(frames, INT_MAX));
+    nbFrames_ = nbAVIFrames_ = static_cast<int>(std::min<long long>(frames, INT_MAX));
     stepIndex = startHold != 0 ? 1 : 0;
     std::vector<std::string_view> extras = splitPieces(group(4), ',');
     for (std::size_t i = 0; i < 2 && i < extras.size(); ++i) {
@@ -61,7 +61,7 @@ KbeElement::KbeElement(int lineIndex, const MovieSettings& movieSettings,
     message = checkPictureFile(file);
     if (message.empty()) message = widthError();
     valid = message.empty();
-    if (valid) parsedStamp = ReadFileStamp(nativePath(file, settings));
+    if (valid) parsedStamp_ = ReadFileStamp(nativePath(file, settings));
 }
 
 std::string KbeElement::widthError() const {
@@ -105,33 +105,33 @@ bool stepsOn(long long counter, int startHold, int steps) {
 }  // namespace
 
 FrameImage KbeElement::nextFrame() {
-    if (nbFrames < 1) {
-        cachedPicture.reset();
+    if (nbFrames_ < 1) {
+        cachedPicture_.reset();
         return {};
     }
     // A picture that failed once is not read again for every later frame.
-    if (!cachedPicture && !file.empty() && unreadablePicture.empty()) {
-        cachedPicture = loadPictureForFrame(file, parsedStamp);
+    if (!cachedPicture_ && !file.empty() && unreadablePicture_.empty()) {
+        cachedPicture_ = loadPictureForFrame(file, parsedStamp_);
     }
-    --nbFrames;
+    --nbFrames_;
     ++frameCounter;
     if (stepsOn(frameCounter, startHold, steps)) ++stepIndex;
-    FrameImage frame = cachedPicture ? drawWindow() : FrameImage{};
-    firstFrame = false;
-    if (nbFrames == 0) cachedPicture.reset();
+    FrameImage frame = cachedPicture_ ? drawWindow() : FrameImage{};
+    firstFrame_ = false;
+    if (nbFrames_ == 0) cachedPicture_.reset();
     return frame;
 }
 
 bool KbeElement::nextMovieFrameRepeats() const {
-    return !firstFrame && cachedPicture && nbAVIFrames > 0 && nbFrames > 0 &&
+    return !firstFrame_ && cachedPicture_ && nbAVIFrames_ > 0 && nbFrames_ > 0 &&
            !stepsOn(frameCounter + 1LL, startHold, steps);
 }
 
 void KbeElement::repeatMovieFrame() {
-    --nbAVIFrames;
-    --nbFrames;
+    --nbAVIFrames_;
+    --nbFrames_;
     ++frameCounter;
-    if (nbFrames == 0) cachedPicture.reset();
+    if (nbFrames_ == 0) cachedPicture_.reset();
 }
 
 void KbeElement::completeWindows(int viewWidth, int height) {
@@ -149,12 +149,12 @@ void KbeElement::completeWindows(int viewWidth, int height) {
 }
 
 FrameImage KbeElement::drawWindow() {
-    const FrameImage& picture = cachedPicture;
+    const FrameImage& picture = cachedPicture_;
     const int pw = picture.width();
     const int ph = picture.height();
     if (pw <= 0 || ph <= 0) return {};
     const int views = settings.stereo ? 2 : 1;
-    if (firstFrame) completeWindows(pw / views, ph);
+    if (firstFrame_) completeWindows(pw / views, ph);
     // Without a resize size frames keep the picture's size, as every other picture does.
     bool resized = settings.resizeWidth > 0 && settings.resizeHeight > 0;
     const int outW = resized ? settings.resizeWidth : pw;

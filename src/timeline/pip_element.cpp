@@ -31,7 +31,7 @@ PipElement::PipElement(int lineIndex, const MovieSettings& movieSettings,
     kind = ElementKind::Pip;
     std::vector<std::string_view> groups = splitPieces(parameters, '|');
     double seconds = groups.size() > 2 ? readDouble(groups[2]) : 0.0;
-    nbFrames = nbAVIFrames = std::max(1, settings.secondsToFrames(seconds));
+    nbFrames_ = nbAVIFrames_ = std::max(1, settings.secondsToFrames(seconds));
     if (!groups.empty()) readPlacement(groups[0], first, seconds);
     if (groups.size() > 1) readPlacement(groups[1], second, seconds);
     valid = true;
@@ -72,7 +72,7 @@ void PipElement::layoutPlacements() {
 
 void PipElement::takePicture(SourceElement* neighbour, bool still, FrameImage& kept) {
     if (!neighbour) return;
-    if (still && !firstFrame) {
+    if (still && !firstFrame_) {
         neighbour->dropFrame();
         return;
     }
@@ -113,19 +113,19 @@ FrameImage PipElement::drawInset(const FrameImage& base, const FrameImage& inset
 }
 
 FrameImage PipElement::nextFrame() {
-    if (nbFrames <= 0) return {};
-    --nbFrames;
-    if (firstFrame) {
+    if (nbFrames_ <= 0) return {};
+    --nbFrames_;
+    if (firstFrame_) {
         prevIsStill = prev && isStillKind(prev->kind);
         nextIsStill = next && isStillKind(next->kind);
     }
     takePicture(prev, prevIsStill, keptPrevFrame);
     takePicture(next, nextIsStill, keptNextFrame);
-    if (firstFrame) layoutPlacements();
-    firstFrame = false;
+    if (firstFrame_) layoutPlacements();
+    firstFrame_ = false;
     FrameImage result;
     if (keptPrevFrame && keptNextFrame) result = drawInset(keptPrevFrame, keptNextFrame);
-    if (nbFrames == 0) {  // spent: the kept pictures are of no further use
+    if (nbFrames_ == 0) {  // spent: the kept pictures are of no further use
         keptPrevFrame.reset();
         keptNextFrame.reset();
     }
@@ -133,17 +133,17 @@ FrameImage PipElement::nextFrame() {
 }
 
 bool PipElement::nextMovieFrameRepeats() const {
-    return !firstFrame && prevIsStill && nextIsStill && keptPrevFrame && keptNextFrame &&
-           nbAVIFrames > 0 && nbFrames > 0;
+    return !firstFrame_ && prevIsStill && nextIsStill && keptPrevFrame && keptNextFrame &&
+           nbAVIFrames_ > 0 && nbFrames_ > 0;
 }
 
 void PipElement::repeatMovieFrame() {
-    --nbAVIFrames;
-    --nbFrames;
+    --nbAVIFrames_;
+    --nbFrames_;
     // The still neighbours give up a frame each, as when the frame is drawn.
     if (prev) prev->dropFrame();
     if (next) next->dropFrame();
-    if (nbFrames == 0) {
+    if (nbFrames_ == 0) {
         keptPrevFrame.reset();
         keptNextFrame.reset();
     }

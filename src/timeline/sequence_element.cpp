@@ -55,7 +55,7 @@ SequenceElement::SequenceElement(int lineIndex, const MovieSettings& movieSettin
     if (lastNumber == 0) findLastNumber();
     if (!message.empty()) return;
     long long count = static_cast<long long>(lastNumber) - firstNumber + 1;
-    nbFrames = nbAVIFrames = count > INT_MAX ? INT_MAX : static_cast<int>(count);
+    nbFrames_ = nbAVIFrames_ = count > INT_MAX ? INT_MAX : static_cast<int>(count);
     if (count <= kMaxStampedFiles && stamps_.empty()) stampFiles();
     valid = true;
 }
@@ -124,9 +124,9 @@ void SequenceElement::reset() {
 }
 
 FrameImage SequenceElement::nextFrame() {
-    if (nbFrames <= 0) return {};
-    --nbFrames;
-    firstFrame = false;
+    if (nbFrames_ <= 0) return {};
+    --nbFrames_;
+    firstFrame_ = false;
     const std::string name = fileNameFor(currentNumber);
     const auto index = static_cast<std::size_t>(currentNumber - firstNumber);
     // A run may end on the largest int; there is no number after it to step to.

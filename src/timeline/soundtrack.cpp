@@ -93,8 +93,8 @@ void placeSoundtracks(SoundtrackList& cues, const ElementList& elements) {
     for (SoundtrackCue& cue : cues) {
         cue.startFrame.reset();
         for (std::size_t i = cue.elementsBefore; i < elements.size(); ++i) {
-            if (elements[i]->nbAVIFrames > 0) {
-                cue.startFrame = elements[i]->firstMovieFrame;
+            if (elements[i]->nbAVIFrames() > 0) {
+                cue.startFrame = elements[i]->firstMovieFrame();
                 break;
             }
         }

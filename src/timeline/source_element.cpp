@@ -1,5 +1,6 @@
 #include "timeline/source_element.h"
 
+#include <climits>
 #include <system_error>
 
 #include "base/file_system.h"
@@ -36,41 +37,41 @@ SourceElement::SourceElement(int lineIndex, const MovieSettings& movieSettings,
                              std::string_view name, int frameCount)
     : SourceElement(lineIndex, movieSettings) {
     file = resolvePicturePath(name, settings.pictureFolder);
-    nbFrames = nbAVIFrames = frameCount;
+    nbFrames_ = nbAVIFrames_ = frameCount;
     message = checkPictureFile(file);
     valid = message.empty();
-    if (valid) parsedStamp = ReadFileStamp(nativePath(file, settings));
+    if (valid) parsedStamp_ = ReadFileStamp(nativePath(file, settings));
 }
 
 void SourceElement::reset() {
     kind = ElementKind::Source;
     lineNum = 0;
     valid = false;
-    nbFrames = nbAVIFrames = 0;
+    nbFrames_ = nbAVIFrames_ = 0;
     file.clear();
-    cachedPicture.reset();
+    cachedPicture_.reset();
     message.clear();
-    firstFrame = true;
-    firstMovieFrame = 0;
-    unreadablePicture.clear();
-    standInPicture.clear();
-    parsedStamp.reset();
+    firstFrame_ = true;
+    firstMovieFrame_ = 0;
+    unreadablePicture_.clear();
+    standInPicture_.clear();
+    parsedStamp_.reset();
     prefetched_ = {};
 }
 
 void SourceElement::layout(int, int) {}
 
 FrameImage SourceElement::nextFrame() {
-    if (nbFrames <= 0) {
-        cachedPicture.reset();
+    if (nbFrames_ <= 0) {
+        cachedPicture_.reset();
         return {};
     }
     // A picture that failed once is not read again for every later frame.
-    if (!cachedPicture && !file.empty() && unreadablePicture.empty()) loadCachedPicture();
-    firstFrame = false;
-    --nbFrames;
-    FrameImage frame = DibCopy(cachedPicture);
-    if (nbFrames == 0) cachedPicture.reset();
+    if (!cachedPicture_ && !file.empty() && unreadablePicture_.empty()) loadCachedPicture();
+    firstFrame_ = false;
+    --nbFrames_;
+    FrameImage frame = DibCopy(cachedPicture_);
+    if (nbFrames_ == 0) cachedPicture_.reset();
     return frame;
 }
 
@@ -78,18 +79,28 @@ std::string SourceElement::describe() const {
     return dumpHead("Source\t") + "  file:" + file;
 }
 
+void SourceElement::lendFrames(int frames) {
+    auto atLeastOne = [](long long value) {
+        return value < 1 ? 1 : value > INT_MAX ? INT_MAX : static_cast<int>(value);
+    };
+    if (isStillKind(kind))
+        nbFrames_ = atLeastOne(static_cast<long long>(nbFrames_) + frames);
+    else if (isMovingKind(kind))
+        nbAVIFrames_ = atLeastOne(static_cast<long long>(nbAVIFrames_) - frames);
+}
+
 FrameImage SourceElement::nextMovieFrame() {
-    if (nbAVIFrames > 0) {
-        --nbAVIFrames;
+    if (nbAVIFrames_ > 0) {
+        --nbAVIFrames_;
         return nextFrame();
     }
-    if (nbFrames == 0) cachedPicture.reset();
+    if (nbFrames_ == 0) cachedPicture_.reset();
     return {};
 }
 
 void SourceElement::dropFrame() {
-    if (nbFrames > 0) --nbFrames;
-    if (nbFrames == 0) cachedPicture.reset();
+    if (nbFrames_ > 0) --nbFrames_;
+    if (nbFrames_ == 0) cachedPicture_.reset();
 }
 
 PulledFrame SourceElement::pullMovieFrame(bool previousKept) {
@@ -101,13 +112,13 @@ PulledFrame SourceElement::pullMovieFrame(bool previousKept) {
 }
 
 bool SourceElement::nextMovieFrameRepeats() const {
-    return isStillKind(kind) && !firstFrame && cachedPicture && nbAVIFrames > 0 && nbFrames > 0;
+    return isStillKind(kind) && !firstFrame_ && cachedPicture_ && nbAVIFrames_ > 0 && nbFrames_ > 0;
 }
 
 void SourceElement::repeatMovieFrame() {
-    --nbAVIFrames;
-    --nbFrames;
-    if (nbFrames == 0) cachedPicture.reset();
+    --nbAVIFrames_;
+    --nbFrames_;
+    if (nbFrames_ == 0) cachedPicture_.reset();
 }
 
 void SourceElement::loadCachedPicture() {
@@ -118,20 +129,20 @@ void SourceElement::loadCachedPicture() {
         // is found for it: as if it had not been read ahead.
         if (ahead.picture && ahead.fit == fit && ahead.stamp &&
             ReadFileStamp(nativePath(file, settings)) == ahead.stamp) {
-            cachedPicture = std::move(ahead.picture);
+            cachedPicture_ = std::move(ahead.picture);
             return;
         }
     }
-    cachedPicture = loadPictureForFrame(file, parsedStamp);
+    cachedPicture_ = loadPictureForFrame(file, parsedStamp_);
     // Every frame of the picture is fitted the same way: fit it once and let the large
     // original go, when fitting the result again changes nothing.
-    if (FrameImage fitted = FinallyFitted(cachedPicture, fit)) cachedPicture = std::move(fitted);
+    if (FrameImage fitted = FinallyFitted(cachedPicture_, fit)) cachedPicture_ = std::move(fitted);
 }
 
 bool SourceElement::prefetchPicture() {
     if (prefetched_.valid()) return true;
-    if (kind != ElementKind::Source || !valid || nbFrames <= 0 || cachedPicture ||
-        !unreadablePicture.empty())
+    if (kind != ElementKind::Source || !valid || nbFrames_ <= 0 || cachedPicture_ ||
+        !unreadablePicture_.empty())
         return false;
     // The thread gets values only: the settings stay the loop's. It yields to the frames
     // being made and encoded now; when they wait for it, it has their core.
@@ -156,7 +167,7 @@ FrameImage SourceElement::loadPictureForFrame(const std::string& name,
     if (FrameImage picture = LoadPicture(nativePath(name, settings))) return picture;
     if (FrameImage standIn = standInFor(name, parsed)) return standIn;
     // A picture never readable leaves its frames out.
-    unreadablePicture = name;
+    unreadablePicture_ = name;
     return {};
 }
 
@@ -166,18 +177,18 @@ FrameImage SourceElement::standInFor(const std::string& name,
     // and the sound in step with it.
     if (!parsed || ReadFileStamp(nativePath(name, settings)) == parsed) return {};
     FrameImage standIn = backgroundFrame(settings);
-    if (standIn) standInPicture = name;
+    if (standIn) standInPicture_ = name;
     return standIn;
 }
 
 std::string SourceElement::startTimeText() const {
-    return formatMovieTime(firstMovieFrame / settings.frameRate);
+    return formatMovieTime(firstMovieFrame_ / settings.frameRate);
 }
 
 std::string SourceElement::dumpHead(std::string_view kindWord) const {
     return formatText("%s  %.*slineNum:%d  nbFrames:%d  nbAVIFrames:%d", startTimeText().c_str(),
-                      static_cast<int>(kindWord.size()), kindWord.data(), lineNum, nbFrames,
-                      nbAVIFrames);
+                      static_cast<int>(kindWord.size()), kindWord.data(), lineNum, nbFrames_,
+                      nbAVIFrames_);
 }
 
 std::string SourceElement::checkPictureFile(const std::string& resolvedName) const {

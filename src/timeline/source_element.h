@@ -2,7 +2,8 @@
 // The base of every timeline Element, itself the Source kind: one picture shown for a number
 // of frames. The two counters let a neighbouring Transition or PIP borrow frames: nbFrames is
 // what the Element will still produce for anyone, nbAVIFrames what the driver still takes
-// directly.
+// directly. Only the Element moves them, as it gives frames; linking says how many there
+// are to begin with.
 
 #include <future>
 #include <optional>
@@ -85,29 +86,54 @@ class SourceElement {
     /// The Elements this one takes frames from (a Transition's or PIP's linked neighbours).
     virtual std::vector<const SourceElement*> inputs() const { return {}; }
 
+    /// Frames the Element will still produce for anyone (its own and those a neighbouring
+    /// Transition or PIP takes).
+    int nbFrames() const { return nbFrames_; }
+    /// Frames the driver will still take directly.
+    int nbAVIFrames() const { return nbAVIFrames_; }
+    /// The Element's first frame in the movie, once the Elements are counted.
+    int firstMovieFrame() const { return firstMovieFrame_; }
+    /// True until the Element has made its first frame.
+    bool firstFrame() const { return firstFrame_; }
+    /// True while the Element holds its picture (read and fitted) for frames still to come.
+    bool pictureInHand() const { return static_cast<bool>(cachedPicture_); }
+    /// The resolved name of a picture that could not be read for a frame; empty otherwise.
+    const std::string& unreadablePicture() const { return unreadablePicture_; }
+    /// The resolved name of a picture that was there when the Script was read but cannot be
+    /// read now: the background colour stands in for it. Empty otherwise.
+    const std::string& standInPicture() const { return standInPicture_; }
+
+    /// Linking: a Transition or PIP beside the Element takes `frames` of it. A still kind
+    /// lends them beyond its own frames; a moving kind gives up that many of its own. Either
+    /// keeps at least one frame.
+    void lendFrames(int frames);
+    /// Counting: where the Element's frames start in the movie.
+    void placeAt(int firstMovieFrame) { firstMovieFrame_ = firstMovieFrame; }
+    /// Sets both counters outright, for tests and benchmarks that stand in for the Script's
+    /// counting.
+    void setFrameCount(int frames) { nbFrames_ = nbAVIFrames_ = frames; }
+
     ElementKind kind = ElementKind::Source;
     int lineNum = 0;
     bool valid = false;
-    int nbFrames = 0;
-    int nbAVIFrames = 0;
     /// Resolved picture path; a Sequence's numbering pattern; a Text's parameter text.
     std::string file;
-    FrameImage cachedPicture;
     /// The error of an invalid Element, or a warning for a valid one.
     std::string message;
-    bool firstFrame = true;
-    int firstMovieFrame = 0;
-    /// The resolved name of a picture that could not be read for a frame; empty otherwise.
-    std::string unreadablePicture;
-    /// The resolved name of a picture that was there when the Script was read but cannot be
-    /// read now: the background colour stands in for it. Empty otherwise.
-    std::string standInPicture;
-    /// The picture file as it was when the Script was read; none when it could not be asked.
-    std::optional<FileStamp> parsedStamp;
     /// Not owned; outlives the Element.
     const MovieSettings& settings;
 
   protected:
+    int nbFrames_ = 0;
+    int nbAVIFrames_ = 0;
+    FrameImage cachedPicture_;
+    bool firstFrame_ = true;
+    int firstMovieFrame_ = 0;
+    std::string unreadablePicture_;
+    std::string standInPicture_;
+    /// The picture file as it was when the Script was read; none when it could not be asked.
+    std::optional<FileStamp> parsedStamp_;
+
     /// For the other kinds: only the line and the settings set.
     SourceElement(int lineIndex, const MovieSettings& settings);
 
@@ -126,7 +152,7 @@ class SourceElement {
         FitOptions fit;                  // what it was fitted for
         std::optional<FileStamp> stamp;  // the file's before it was read
     };
-    /// Reads and fits the picture into cachedPicture, or takes the one read ahead.
+    /// Reads and fits the picture into cachedPicture_, or takes the one read ahead.
     void loadCachedPicture();
 
     std::future<Prefetched> prefetched_;  // none until prefetchPicture

@@ -86,7 +86,7 @@ void TextElement::layout(int frameWidth, int frameHeight) {
 }
 
 void TextElement::prepareForDrawing(int frameWidth, int frameHeight) {
-    if (!firstFrame) return;
+    if (!firstFrame_) return;
     layout(frameWidth, frameHeight);
     // Font sizes are written for a frame 768 pixels high.
     // Scaled up, sizes near the int range's ends would leave it: they saturate.
@@ -95,7 +95,7 @@ void TextElement::prepareForDrawing(int frameWidth, int frameHeight) {
     for (std::size_t at = caption.find("\\n"); at != std::string::npos;
          at = caption.find("\\n", at + 2))
         caption.replace(at, 2, "\r\n");
-    firstFrame = false;
+    firstFrame_ = false;
 }
 
 std::vector<TextDrawing> TextElement::drawings(int frameWidth) const {

@@ -22,7 +22,7 @@ TransitionElement::TransitionElement(int lineIndex, const MovieSettings& movieSe
         forward = false;
         seconds = -seconds;
     }
-    totalFrames = nbFrames = nbAVIFrames = std::max(2, settings.secondsToFrames(seconds));
+    totalFrames = nbFrames_ = nbAVIFrames_ = std::max(2, settings.secondsToFrames(seconds));
     if (effectName.empty()) {
         message = kMandatoryParameterText;
         return;
@@ -55,7 +55,7 @@ void TransitionElement::startEngine() {
 
 FrameImage TransitionElement::feedInput(SourceElement* neighbour, bool still, EngineInput slot) {
     if (!neighbour) return {};
-    if (still && !firstFrame) {
+    if (still && !firstFrame_) {
         neighbour->dropFrame();
         return {};
     }
@@ -67,28 +67,28 @@ FrameImage TransitionElement::feedInput(SourceElement* neighbour, bool still, En
 }
 
 float TransitionElement::progress() const {
-    const float p = static_cast<float>(totalFrames - nbFrames - 1) /
+    const float p = static_cast<float>(totalFrames - nbFrames_ - 1) /
                     static_cast<float>(std::max(1, totalFrames - 1));
     return forward ? p : 1.0f - p;
 }
 
 FrameImage TransitionElement::nextFrame() {
-    if (nbFrames <= 0) return {};
-    --nbFrames;
-    if (firstFrame) startEngine();
+    if (nbFrames_ <= 0) return {};
+    --nbFrames_;
+    if (firstFrame_) startEngine();
     const EngineInput prevSlot = forward ? EngineInput::First : EngineInput::Second;
     const EngineInput nextSlot = forward ? EngineInput::Second : EngineInput::First;
     FrameImage prevPicture = feedInput(prev, prevIsStill, prevSlot);
     FrameImage nextPicture = feedInput(next, nextIsStill, nextSlot);
     engine_->ReleaseTransforms();
-    if (firstFrame) {
+    if (firstFrame_) {
         // The output takes the size of the previous picture (the next one if there is none).
         const FrameImage& sizer = prevPicture ? prevPicture : nextPicture;
         if (sizer) engine_->setPlacement({0, 0, sizer.width(), sizer.height()});
     }
     FrameImage result = engine_->Apply(effectClass, progress());
-    firstFrame = false;
-    if (nbFrames == 0) engine_.reset();
+    firstFrame_ = false;
+    if (nbFrames_ == 0) engine_.reset();
     return result;
 }
 

@@ -26,8 +26,8 @@ VideoElement::VideoElement(int lineIndex, const MovieSettings& movieSettings,
             static_cast<unsigned long>(code));
         return;
     }
-    nbFrames = nbAVIFrames = reader_.setMovieFrameRate(settings.frameRate);
-    parsedStamp = ReadFileStamp(path);
+    nbFrames_ = nbAVIFrames_ = reader_.setMovieFrameRate(settings.frameRate);
+    parsedStamp_ = ReadFileStamp(path);
     valid = true;
 }
 
@@ -39,24 +39,24 @@ void VideoElement::reset() {
 }
 
 FrameImage VideoElement::nextFrame() {
-    if (nbFrames <= 0) return {};
-    firstFrame = false;
-    --nbFrames;
+    if (nbFrames_ <= 0) return {};
+    firstFrame_ = false;
+    --nbFrames_;
     ++requestCount;
     FrameImage frame = reader_.nextFrame();
     const bool gaveOut = !frame;
     // A clip cut short or overwritten during the build keeps its length in background frames.
-    if (gaveOut) frame = standInFor(file, parsedStamp);
+    if (gaveOut) frame = standInFor(file, parsedStamp_);
     if (!frame) warnEndedEarly();
     // Spent or given out: stop the decoder now rather than when the build ends.
-    if (gaveOut || nbFrames == 0) reader_.close();
+    if (gaveOut || nbFrames_ == 0) reader_.close();
     return frame;
 }
 
 void VideoElement::warnEndedEarly() {
     if (!message.empty()) return;
     message = formatText("Warning: video '%s' gave %d of its %d frames: %s.", file.c_str(),
-                         requestCount - 1, requestCount + nbFrames,
+                         requestCount - 1, requestCount + nbFrames_,
                          describeVideoEnd(reader_.endReason()));
     if (const std::string detail = reader_.failureText(); !detail.empty())
         message += " (" + detail + ")";

@@ -369,11 +369,11 @@ class ShortClip : public SourceElement {
         : SourceElement(0, settings), real_(real) {
         kind = ElementKind::Video;
         valid = true;
-        nbFrames = nbAVIFrames = announced;
+        nbFrames_ = nbAVIFrames_ = announced;
     }
     FrameImage nextFrame() override {
-        if (nbFrames <= 0) return {};
-        --nbFrames;
+        if (nbFrames_ <= 0) return {};
+        --nbFrames_;
         if (given_ == real_) {
             message = "Warning: video 'clip.avi' ended early.";
             return {};
@@ -421,8 +421,8 @@ class CountedStill : public SourceElement {
     CountedStill(const MovieSettings& settings, int frames, std::uint32_t colour)
         : SourceElement(0, settings) {
         valid = true;
-        nbFrames = nbAVIFrames = frames;
-        cachedPicture = DibCreateBlank(8, 8, 24, colour);
+        nbFrames_ = nbAVIFrames_ = frames;
+        cachedPicture_ = DibCreateBlank(8, 8, 24, colour);
     }
     FrameImage nextFrame() override {
         ++draws;

@@ -63,8 +63,8 @@ TEST_F(ElementListTest, MovingNeighboursGiveUpFramesButKeepOne) {
     transition(0.4);
     sequence();
     ASSERT_FALSE(linkElements(list));
-    EXPECT_EQ(list[0]->nbFrames, 40);
-    EXPECT_EQ(list[0]->nbAVIFrames, 30);
+    EXPECT_EQ(list[0]->nbFrames(), 40);
+    EXPECT_EQ(list[0]->nbAVIFrames(), 30);
     EXPECT_EQ(countFrames(list), 70);
 
     list.clear();
@@ -72,7 +72,7 @@ TEST_F(ElementListTest, MovingNeighboursGiveUpFramesButKeepOne) {
     transition(3);  // 75 frames, longer than the Sequence
     source("a.jpg", 1);
     ASSERT_FALSE(linkElements(list));
-    EXPECT_EQ(list[0]->nbAVIFrames, 1);
+    EXPECT_EQ(list[0]->nbAVIFrames(), 1);
 }
 
 TEST_F(ElementListTest, OverlaysAreSkippedWhenLooking) {
@@ -85,9 +85,9 @@ TEST_F(ElementListTest, OverlaysAreSkippedWhenLooking) {
     auto& t = static_cast<TransitionElement&>(*list[2]);
     EXPECT_EQ(t.prev, list[0].get());
     EXPECT_EQ(t.next, list[4].get());
-    EXPECT_EQ(list[0]->nbFrames, 35);
+    EXPECT_EQ(list[0]->nbFrames(), 35);
     EXPECT_EQ(countFrames(list), 60);
-    EXPECT_EQ(list[4]->firstMovieFrame, 35);
+    EXPECT_EQ(list[4]->firstMovieFrame(), 35);
 }
 
 TEST_F(ElementListTest, TransitionWithoutNeighbourIsAnError) {

@@ -26,8 +26,8 @@ TEST_F(ElementsTest, SourceChecksExistenceThenKind) {
     SourceElement ok(3, settings, "a.jpg", 50);
     EXPECT_TRUE(ok.valid);
     EXPECT_EQ(ok.file, "pics/a.jpg");
-    EXPECT_EQ(ok.nbFrames, 50);
-    EXPECT_EQ(ok.nbAVIFrames, 50);
+    EXPECT_EQ(ok.nbFrames(), 50);
+    EXPECT_EQ(ok.nbAVIFrames(), 50);
     EXPECT_EQ(ok.lineNum, 3);
 
     SourceElement missing(0, settings, "b.jpg", 1);
@@ -49,17 +49,17 @@ TEST_F(ElementsTest, SequenceFindsItsRunOnDisk) {
     SequenceElement run(0, settings, "shot[3].png|0");
     ASSERT_TRUE(run.valid) << run.message;
     EXPECT_EQ(run.lastNumber, 41);
-    EXPECT_EQ(run.nbFrames, 42);
+    EXPECT_EQ(run.nbFrames(), 42);
     EXPECT_EQ(run.file, "shot%03d.png");
     EXPECT_EQ(run.fileNameFor(7), "shot007.png");
 
     SequenceElement explicitRange(0, settings, "shot[ 3 ].png|5|2");
     EXPECT_TRUE(explicitRange.valid);
     EXPECT_EQ(explicitRange.lastNumber, 5);
-    EXPECT_EQ(explicitRange.nbFrames, 1);
+    EXPECT_EQ(explicitRange.nbFrames(), 1);
 
     SequenceElement fromMiddle(0, settings, "shot[3].png|40");
-    EXPECT_EQ(fromMiddle.nbFrames, 2);
+    EXPECT_EQ(fromMiddle.nbFrames(), 2);
     EXPECT_EQ(fromMiddle.currentNumber, 40);
 }
 
@@ -67,7 +67,7 @@ TEST_F(ElementsTest, SequenceSingleFileZeroIsARun) {
     folder.touch("one0.png");
     SequenceElement one(0, settings, "one[1].png");
     EXPECT_TRUE(one.valid);
-    EXPECT_EQ(one.nbFrames, 1);
+    EXPECT_EQ(one.nbFrames(), 1);
 }
 
 TEST_F(ElementsTest, SequenceWithoutDigitCountNumbersUnpadded) {
@@ -75,7 +75,7 @@ TEST_F(ElementsTest, SequenceWithoutDigitCountNumbersUnpadded) {
         folder.touch(formatText("clip%d.png", i));
     SequenceElement range(0, settings, "clip[0].png|1|12");
     ASSERT_TRUE(range.valid) << range.message;
-    EXPECT_EQ(range.nbFrames, 12);
+    EXPECT_EQ(range.nbFrames(), 12);
     EXPECT_EQ(range.fileNameFor(12), "clip12.png");
 
     // Unpadded numbers are not limited by a digit count: the search runs past 9.
@@ -89,9 +89,9 @@ TEST_F(ElementsTest, SequenceWithoutDigitCountNumbersUnpadded) {
 TEST_F(ElementsTest, SequenceEndingOnTheLargestNumberStopsThere) {
     SequenceElement last(0, settings, "s[3].png|2147483647|2147483647");
     ASSERT_TRUE(last.valid) << last.message;
-    ASSERT_EQ(last.nbFrames, 1);
+    ASSERT_EQ(last.nbFrames(), 1);
     EXPECT_FALSE(last.nextFrame());
-    EXPECT_EQ(last.unreadablePicture, "s2147483647.png");
+    EXPECT_EQ(last.unreadablePicture(), "s2147483647.png");
     EXPECT_FALSE(last.nextFrame());
 }
 
@@ -121,23 +121,23 @@ TEST_F(ElementsTest, FrameCountsWithoutMinimum) {
     settings.resizeWidth = 720;
     settings.resizeHeight = 576;
     FrameElement red(0, settings, "red|2");
-    EXPECT_EQ(red.nbFrames, 50);
+    EXPECT_EQ(red.nbFrames(), 50);
     EXPECT_EQ(red.width, 720);
     EXPECT_EQ(red.describe(),
               "00:00.00  Frame\t\tlineNum:0  nbFrames:50  nbAVIFrames:50  color:0000ff");
-    EXPECT_EQ(FrameElement(0, settings, "red").nbFrames, 0);
+    EXPECT_EQ(FrameElement(0, settings, "red").nbFrames(), 0);
     EXPECT_EQ(FrameElement(0, settings, "none|1").colour, kNoColour);
-    EXPECT_EQ(FrameElement(0, settings, "red|-2").nbFrames, 0);
+    EXPECT_EQ(FrameElement(0, settings, "red|-2").nbFrames(), 0);
 }
 
 TEST_F(ElementsTest, TransitionDurationsAndEffects) {
     EffectCatalogue catalogue({{ClassId{1, 2, 3, {}}, "reg", "Wipe"}});
-    EXPECT_EQ(TransitionElement(0, settings, "Fade|0.5", catalogue).nbFrames, 13);
-    EXPECT_EQ(TransitionElement(0, settings, "Fade|0.01", catalogue).nbFrames, 2);
+    EXPECT_EQ(TransitionElement(0, settings, "Fade|0.5", catalogue).nbFrames(), 13);
+    EXPECT_EQ(TransitionElement(0, settings, "Fade|0.01", catalogue).nbFrames(), 2);
     EXPECT_EQ(TransitionElement(0, settings, "Fade", catalogue).totalFrames, 25);
     TransitionElement backwards(0, settings, "Wipe|-1", catalogue);
     EXPECT_FALSE(backwards.forward);
-    EXPECT_EQ(backwards.nbFrames, 25);
+    EXPECT_EQ(backwards.nbFrames(), 25);
     EXPECT_EQ(backwards.effectClass, (ClassId{1, 2, 3, {}}));
     EXPECT_EQ(TransitionElement(0, settings, "wipe", catalogue).effectClass, kFadeClassId);
     TransitionElement noName(0, settings, "||", catalogue);
@@ -148,7 +148,7 @@ TEST_F(ElementsTest, TransitionDurationsAndEffects) {
 TEST_F(ElementsTest, PipPlacementsSkipEmptyGroups) {
     PipElement pip(0, settings, "10%,10%,30%,2%,2,7||5");
     EXPECT_TRUE(pip.valid);
-    EXPECT_EQ(pip.nbFrames, 1);
+    EXPECT_EQ(pip.nbFrames(), 1);
     EXPECT_TRUE(pip.first.x.percent);
     EXPECT_EQ(pip.first.x.number, 10);
     EXPECT_EQ(pip.first.frames, 50);
@@ -157,7 +157,7 @@ TEST_F(ElementsTest, PipPlacementsSkipEmptyGroups) {
     EXPECT_EQ(pip.second.frames, 50);  // the first placement's time carries over
 
     PipElement timed(0, settings, "1,2,3|4,5|2");
-    EXPECT_EQ(timed.nbFrames, 50);
+    EXPECT_EQ(timed.nbFrames(), 50);
     EXPECT_EQ(timed.second.y.pixels, 5);
     EXPECT_EQ(timed.first.frames, 50);
 }
@@ -169,11 +169,11 @@ TEST_F(ElementsTest, KbeHoldsAndSteps) {
     EXPECT_EQ(kbe.steps, 100);
     EXPECT_EQ(kbe.startHold, 100);
     EXPECT_EQ(kbe.targetHold, 100);
-    EXPECT_EQ(kbe.nbFrames, 300);
+    EXPECT_EQ(kbe.nbFrames(), 300);
     EXPECT_EQ(kbe.stepIndex, 1);
 
     KbeElement holds(0, settings, "pic.jpg|0,0,100%,0,0|25%,25%,50%,0,0.04|4|1,0");
-    EXPECT_EQ(holds.nbFrames, 100);
+    EXPECT_EQ(holds.nbFrames(), 100);
     EXPECT_EQ(holds.stepIndex, 0);
     EXPECT_EQ(holds.extraFrames[0], 25);
     EXPECT_EQ(holds.extraFrames[1], 0);
@@ -182,7 +182,7 @@ TEST_F(ElementsTest, KbeHoldsAndSteps) {
               "S=(0,0)x1 z=0 t=0  T=(0,0)x1 z=0 t=1 in 100 steps (25/0)");
 
     EXPECT_FALSE(KbeElement(0, settings, "gone.jpg|0,0,0|0,0,0|1").valid);
-    EXPECT_EQ(KbeElement(0, settings, "pic.jpg||0,0,0,0,-1|-1").nbFrames, 0);
+    EXPECT_EQ(KbeElement(0, settings, "pic.jpg||0,0,0,0,-1|-1").nbFrames(), 0);
 }
 
 TEST_F(ElementsTest, TextRemembersItsTail) {

@@ -39,31 +39,31 @@ TEST(SourceFrames, EveryFrameIsACopyOfThePictureAndTheCacheGoesWithTheLast) {
 
     FrameImage first = source.nextMovieFrame();
     EXPECT_TRUE(sameBytes(first, reference));
-    EXPECT_FALSE(source.firstFrame);
-    EXPECT_TRUE(source.cachedPicture);
+    EXPECT_FALSE(source.firstFrame());
+    EXPECT_TRUE(source.pictureInHand());
     // Frames are independent copies: changing one leaves the next untouched.
     first.pixels()[0] ^= 0xFF;
     EXPECT_TRUE(sameBytes(source.nextMovieFrame(), reference));
     EXPECT_TRUE(sameBytes(source.nextMovieFrame(), reference));
-    EXPECT_FALSE(source.cachedPicture);
+    EXPECT_FALSE(source.pictureInHand());
     EXPECT_FALSE(source.nextMovieFrame());
-    EXPECT_EQ(source.nbFrames, 0);
-    EXPECT_EQ(source.nbAVIFrames, 0);
+    EXPECT_EQ(source.nbFrames(), 0);
+    EXPECT_EQ(source.nbAVIFrames(), 0);
 }
 
 TEST(SourceFrames, BorrowedFramesKeepThePictureUntilTheNeighbourDropsTheLast) {
     TempFolder folder;
     MovieSettings settings;
     SourceElement source(0, settings, writePicture(folder, "a.bmp", 4, 4, 0), 2);
-    source.nbFrames += 2;  // as linking does for a following Transition of 2 frames
+    source.lendFrames(2);  // as linking does for a following Transition of 2 frames
     ASSERT_TRUE(source.nextMovieFrame());
     ASSERT_TRUE(source.nextMovieFrame());
     EXPECT_FALSE(source.nextMovieFrame());  // the driver's share is spent...
-    EXPECT_TRUE(source.cachedPicture);      // ...but the Transition still needs the picture
+    EXPECT_TRUE(source.pictureInHand());    // ...but the Transition still needs the picture
     ASSERT_TRUE(source.nextFrame());
     source.dropFrame();
-    EXPECT_EQ(source.nbFrames, 0);
-    EXPECT_FALSE(source.cachedPicture);
+    EXPECT_EQ(source.nbFrames(), 0);
+    EXPECT_FALSE(source.pictureInHand());
 }
 
 TEST(SourceFrames, RepeatedFramesMoveTheCountersLikeRealOnes) {
@@ -76,9 +76,9 @@ TEST(SourceFrames, RepeatedFramesMoveTheCountersLikeRealOnes) {
     source.repeatMovieFrame();
     ASSERT_TRUE(source.nextMovieFrameRepeats());
     source.repeatMovieFrame();
-    EXPECT_EQ(source.nbFrames, 0);
-    EXPECT_EQ(source.nbAVIFrames, 0);
-    EXPECT_FALSE(source.cachedPicture);
+    EXPECT_EQ(source.nbFrames(), 0);
+    EXPECT_EQ(source.nbAVIFrames(), 0);
+    EXPECT_FALSE(source.pictureInHand());
     EXPECT_FALSE(source.nextMovieFrameRepeats());
 }
 
@@ -89,9 +89,9 @@ TEST(SourceFrames, AnUnreadablePictureGivesNoFramesAndIsNamed) {
     SourceElement source(3, settings, path, 4);
     ASSERT_TRUE(source.valid);  // it exists, so the parser accepts it
     EXPECT_FALSE(source.nextMovieFrame());
-    EXPECT_EQ(source.unreadablePicture, path);
+    EXPECT_EQ(source.unreadablePicture(), path);
     EXPECT_FALSE(source.nextMovieFrameRepeats());
-    EXPECT_EQ(source.nbAVIFrames, 3);
+    EXPECT_EQ(source.nbAVIFrames(), 3);
 }
 
 // Reading ahead changes nothing: the same frame, and a file changed after it was read ahead
@@ -112,7 +112,7 @@ TEST(SourceFrames, APictureReadAheadGivesTheSameFramesAndNoticesLaterChanges) {
     ASSERT_TRUE(changed.prefetchPicture());
     folder.touch("a.bmp", "garbage now");
     FrameImage frame = changed.nextMovieFrame();
-    EXPECT_EQ(changed.standInPicture, path);
+    EXPECT_EQ(changed.standInPicture(), path);
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame.width(), 8);
 }
@@ -124,7 +124,7 @@ TEST(SequenceFrames, EachFrameReadsTheNextNumberedFile) {
     MovieSettings settings;
     SequenceElement sequence(0, settings, folder.path() + "/shot[3].bmp");
     ASSERT_TRUE(sequence.valid);
-    ASSERT_EQ(sequence.nbAVIFrames, 3);
+    ASSERT_EQ(sequence.nbAVIFrames(), 3);
     for (int i = 0; i < 3; ++i) {
         FrameImage frame = sequence.nextMovieFrame();
         ASSERT_TRUE(frame);
@@ -132,7 +132,7 @@ TEST(SequenceFrames, EachFrameReadsTheNextNumberedFile) {
         EXPECT_FALSE(sequence.nextMovieFrameRepeats());  // a moving kind never repeats
     }
     EXPECT_FALSE(sequence.nextMovieFrame());
-    EXPECT_TRUE(sequence.unreadablePicture.empty());
+    EXPECT_TRUE(sequence.unreadablePicture().empty());
 }
 
 TEST(SequenceFrames, AFileGoneAtBuildTimeEndsTheRunAndIsNamed) {
@@ -141,11 +141,11 @@ TEST(SequenceFrames, AFileGoneAtBuildTimeEndsTheRunAndIsNamed) {
     std::string second = writePicture(folder, "s1.bmp", 2, 2, 0);
     MovieSettings settings;
     SequenceElement sequence(0, settings, folder.path() + "/s[1].bmp");
-    ASSERT_EQ(sequence.nbAVIFrames, 2);
+    ASSERT_EQ(sequence.nbAVIFrames(), 2);
     std::filesystem::remove(second);
     EXPECT_TRUE(sequence.nextMovieFrame());
     EXPECT_FALSE(sequence.nextMovieFrame());
-    EXPECT_EQ(sequence.unreadablePicture, second);
+    EXPECT_EQ(sequence.unreadablePicture(), second);
 }
 
 TEST(FrameFrames, ColourFramesHaveTheOutputSizeAtTwentyFourBits) {
@@ -153,7 +153,7 @@ TEST(FrameFrames, ColourFramesHaveTheOutputSizeAtTwentyFourBits) {
     settings.resizeWidth = 720;
     settings.resizeHeight = 576;
     FrameElement red(0, settings, "red|2");
-    ASSERT_EQ(red.nbAVIFrames, 50);
+    ASSERT_EQ(red.nbAVIFrames(), 50);
     FrameImage frame = red.nextMovieFrame();
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame.width(), 720);
@@ -168,7 +168,7 @@ TEST(FrameFrames, ColourFramesHaveTheOutputSizeAtTwentyFourBits) {
     while (red.nextMovieFrame())
         ++frames;
     EXPECT_EQ(frames, 50);
-    EXPECT_FALSE(red.cachedPicture);
+    EXPECT_FALSE(red.pictureInHand());
 }
 
 TEST(FrameFrames, NoneIsBlackAndNoDurationGivesNoFrames) {

@@ -119,7 +119,7 @@ class KbeFrames : public ::testing::Test {
     /// Every frame's window x, taking all frames.
     std::vector<double> windowXs(KbeElement& kbe) {
         std::vector<double> xs;
-        while (kbe.nbFrames > 0) {
+        while (kbe.nbFrames() > 0) {
             FrameImage frame = kbe.nextFrame();
             EXPECT_TRUE(frame);
             xs.push_back(kbe.window.x);
@@ -137,7 +137,7 @@ TEST_F(KbeFrames, StartHoldThenMovementThenTargetHold) {
     // Holds of 3 and 2 frames around 5 steps: target reached on frame 3 + 5 - 1.
     KbeElement kbe(0, settings, "ramp.bmp|0,0,32,0,0.12|32,16,32,0,0.08|0.2");
     ASSERT_TRUE(kbe.valid) << kbe.message;
-    ASSERT_EQ(kbe.nbFrames, 10);
+    ASSERT_EQ(kbe.nbFrames(), 10);
 
     FrameImage first = kbe.nextFrame();
     ASSERT_TRUE(first);
@@ -150,7 +150,7 @@ TEST_F(KbeFrames, StartHoldThenMovementThenTargetHold) {
     std::vector<double> xs = windowXs(kbe);
     EXPECT_EQ(xs, (std::vector<double>{0, 0, 8, 16, 24, 32, 32, 32, 32}));
     EXPECT_DOUBLE_EQ(kbe.window.y, 16);
-    EXPECT_FALSE(kbe.cachedPicture);  // let go after the last frame
+    EXPECT_FALSE(kbe.pictureInHand());  // let go after the last frame
     EXPECT_FALSE(kbe.nextFrame());
 }
 
@@ -159,7 +159,7 @@ TEST_F(KbeFrames, PulledHoldFramesAreUnchangedAndEqualDrawnOnes) {
     settings.resizeHeight = 16;
     const char* params = "ramp.bmp|0,0,32,0,0.12|32,16,32,0,0.08|0.2";
     KbeElement pulled(0, settings, params), drawn(0, settings, params);
-    ASSERT_EQ(pulled.nbFrames, 10);
+    ASSERT_EQ(pulled.nbFrames(), 10);
     std::vector<bool> unchanged;
     FrameImage previous;
     for (PulledFrame p = pulled.pullMovieFrame(true); !p.ended(); p = pulled.pullMovieFrame(true)) {
@@ -172,8 +172,8 @@ TEST_F(KbeFrames, PulledHoldFramesAreUnchangedAndEqualDrawnOnes) {
     // The start window stays for three frames (the first drawn), moves on four, then rests.
     EXPECT_EQ(unchanged,
               (std::vector<bool>{false, true, true, false, false, false, false, true, true, true}));
-    EXPECT_EQ(pulled.nbFrames, 0);
-    EXPECT_FALSE(pulled.cachedPicture);
+    EXPECT_EQ(pulled.nbFrames(), 0);
+    EXPECT_FALSE(pulled.pictureInHand());
     // Without the previous frame in the caller's hand every frame is drawn.
     KbeElement fresh(0, settings, params);
     for (int i = 0; i < 10; ++i)
@@ -190,7 +190,7 @@ TEST_F(KbeFrames, WithoutStartHoldTheLastStepStopsOneShortOfTheTarget) {
     settings.resizeWidth = 8;
     settings.resizeHeight = 4;
     KbeElement long_(0, settings, "ramp.bmp|0,0,32,0,0|32,0,32,0,0.04|4");
-    ASSERT_EQ(long_.nbFrames, 100);
+    ASSERT_EQ(long_.nbFrames(), 100);
     std::vector<double> xs = windowXs(long_);
     ASSERT_EQ(xs.size(), 100u);
     EXPECT_EQ(long_.stepIndex - 1, 98);
@@ -343,7 +343,7 @@ TEST_F(KbeFrames, UnreadablePictureEndsTheElementWithoutRetrying) {
     KbeElement kbe(0, settings, "broken.bmp|0,0,0|0,0,0|1");
     ASSERT_TRUE(kbe.valid);
     EXPECT_FALSE(kbe.nextFrame());
-    EXPECT_EQ(kbe.unreadablePicture, "broken.bmp");
+    EXPECT_EQ(kbe.unreadablePicture(), "broken.bmp");
     EXPECT_EQ(kbe.frameCounter, 1);
 }
 
@@ -358,20 +358,20 @@ TEST_F(KbeFrames, NextToATransitionItGivesUpItsLastFrames) {
     list.push_back(std::make_unique<SourceElement>(2, settings, "b.jpg", 5));
     ASSERT_FALSE(linkElements(list));
     auto& kbe = static_cast<KbeElement&>(*list[0]);
-    EXPECT_EQ(kbe.nbFrames, 15);
-    EXPECT_EQ(kbe.nbAVIFrames, 13);
-    EXPECT_EQ(list[2]->nbFrames, 7);  // a still neighbour lends instead
+    EXPECT_EQ(kbe.nbFrames(), 15);
+    EXPECT_EQ(kbe.nbAVIFrames(), 13);
+    EXPECT_EQ(list[2]->nbFrames(), 7);  // a still neighbour lends instead
     EXPECT_EQ(countFrames(list), 13 + 2 + 5);
 
     int movieFrames = 0;
     while (kbe.nextMovieFrame())
         ++movieFrames;
     EXPECT_EQ(movieFrames, 13);
-    EXPECT_TRUE(kbe.cachedPicture);  // kept for the Transition's frames
+    EXPECT_TRUE(kbe.pictureInHand());  // kept for the Transition's frames
     ASSERT_TRUE(kbe.nextFrame());
     ASSERT_TRUE(kbe.nextFrame());
     EXPECT_DOUBLE_EQ(kbe.window.x, 32);
-    EXPECT_FALSE(kbe.cachedPicture);
+    EXPECT_FALSE(kbe.pictureInHand());
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(PipFramesTest, StillNeighboursAreFetchedOnceAndMovingOnesEveryFrame) {
     StubNeighbour base(settings, ElementKind::Frame, 720, 576, {kBlack, kBlack, kBlack});
     StubNeighbour inset(settings, ElementKind::Video, 720, 576, {kRed, kBlue, kWhite});
     PipElement pip(0, settings, "0,0,50%|0|0.12");  // 3 frames at 25 per second
-    ASSERT_EQ(pip.nbFrames, 3);
+    ASSERT_EQ(pip.nbFrames(), 3);
     link(pip, base, inset);
     for (std::uint32_t shown : {kRed, kBlue, kWhite}) {
         FrameImage frame = pip.nextFrame();
@@ -117,7 +117,7 @@ TEST_F(PipFramesTest, StillNeighboursAreFetchedOnceAndMovingOnesEveryFrame) {
     }
     EXPECT_FALSE(pip.nextFrame());
     EXPECT_EQ(base.pictures, 1);
-    EXPECT_EQ(base.nbFrames, 0);
+    EXPECT_EQ(base.nbFrames(), 0);
     EXPECT_EQ(inset.pictures, 3);
     EXPECT_FALSE(pip.keptPrevFrame);  // a spent PIP holds no pictures
 }
@@ -133,8 +133,8 @@ TEST_F(PipFramesTest, OverStillsItsPulledFramesAreUnchangedAndTheNeighboursCount
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(pip.pullMovieFrame(true).unchanged);
     EXPECT_TRUE(pip.pullMovieFrame(true).ended());
-    EXPECT_EQ(base.nbFrames, 0);
-    EXPECT_EQ(inset.nbFrames, 0);
+    EXPECT_EQ(base.nbFrames(), 0);
+    EXPECT_EQ(inset.nbFrames(), 0);
     EXPECT_FALSE(pip.keptPrevFrame);
 
     // A moving inset is drawn every frame.

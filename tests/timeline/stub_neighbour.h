@@ -47,12 +47,12 @@ class StubNeighbour : public SourceElement {
           rightColours_(std::move(rightColours)) {
         kind = k;
         valid = true;
-        nbFrames = nbAVIFrames = static_cast<int>(colours_.size());
+        nbFrames_ = nbAVIFrames_ = static_cast<int>(colours_.size());
     }
 
     FrameImage nextFrame() override {
-        if (nbFrames <= 0) return {};
-        --nbFrames;
+        if (nbFrames_ <= 0) return {};
+        --nbFrames_;
         const std::size_t i = isStillKind(kind) ? 0 : static_cast<std::size_t>(pictures);
         ++pictures;
         const std::uint32_t left = colours_[i];

@@ -70,7 +70,7 @@ TEST_F(TextOverlaysTest, GeometryAndFontFollowTheFirstFrame) {
     ASSERT_EQ(drawings.size(), 1u);
     EXPECT_EQ(drawings[0].rect, (TextRect{72, 461, 648, 519}));
     EXPECT_EQ(caption.font.height, 27);
-    EXPECT_FALSE(caption.firstFrame);
+    EXPECT_FALSE(caption.firstFrame());
 
     // Fixed from the first frame on.
     caption.prepareForDrawing(1440, 1152);

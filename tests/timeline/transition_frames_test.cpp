@@ -68,8 +68,8 @@ TEST_F(TransitionFramesTest, FadeRunsProgressFromZeroToOneAndTakesStillPicturesO
     // One picture each; the rest of the borrowed frames were dropped.
     EXPECT_EQ(before.pictures, 1);
     EXPECT_EQ(after.pictures, 1);
-    EXPECT_EQ(before.nbFrames, 0);
-    EXPECT_EQ(after.nbFrames, 0);
+    EXPECT_EQ(before.nbFrames(), 0);
+    EXPECT_EQ(after.nbFrames(), 0);
     EXPECT_TRUE(t.element.prevIsStill);
     EXPECT_TRUE(t.element.nextIsStill);
 }
@@ -135,7 +135,7 @@ TEST_F(TransitionFramesTest, NeighbourWithoutAnyPictureGivesNoFrame) {
     StubNeighbour after(settings, ElementKind::Source, 16, 12, {kWhite, kWhite});
     Linked t(settings, "Fade|0.01", before, after);
     EXPECT_FALSE(t.element.nextFrame());
-    EXPECT_EQ(t.element.nbFrames, 1);  // the step is still used up
+    EXPECT_EQ(t.element.nbFrames(), 1);  // the step is still used up
 }
 
 TEST_F(TransitionFramesTest, OutputTakesThePreviousPictureSizeOverAGreyBackground) {

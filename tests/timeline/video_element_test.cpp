@@ -57,8 +57,8 @@ TEST_F(VideoElementTest, ThinnedCountAndDumpLine) {
     VideoElement video(4, settings, "clip.mkv");
     ASSERT_TRUE(video.valid) << video.message;
     EXPECT_EQ(video.kind, ElementKind::Video);
-    EXPECT_EQ(video.nbFrames, 50);
-    EXPECT_EQ(video.nbAVIFrames, 50);
+    EXPECT_EQ(video.nbFrames(), 50);
+    EXPECT_EQ(video.nbAVIFrames(), 50);
     EXPECT_EQ(video.describe(),
               "00:00.00  Video\t\tlineNum:4  nbFrames:50  nbAVIFrames:50  file:clip.mkv");
 }
@@ -72,7 +72,7 @@ TEST_F(VideoElementTest, TransitionTakesTheClipsLastFrames) {
     elements.push_back(std::make_unique<SourceElement>(2, settings, "still.bmp", 30));
     ASSERT_FALSE(linkElements(elements));
     SourceElement& video = *elements[0];
-    ASSERT_EQ(video.nbAVIFrames, 45);
+    ASSERT_EQ(video.nbAVIFrames(), 45);
 
     std::vector<int> driverFrames;
     while (FrameImage frame = video.nextMovieFrame())
@@ -90,8 +90,8 @@ TEST_F(VideoElementTest, TransitionTakesTheClipsLastFrames) {
 TEST_F(VideoElementTest, ClipThatGivesOutEarlyWarnsOnceAndStopsTheDecoder) {
     settings.frameRate = 30.0;
     VideoElement video(5, settings, "clip.mkv");
-    ASSERT_EQ(video.nbFrames, 60);
-    video.nbFrames = video.nbAVIFrames = 64;  // as if the container promised more
+    ASSERT_EQ(video.nbFrames(), 60);
+    video.setFrameCount(64);  // as if the container promised more
     int frames = 0;
     while (video.nextMovieFrame())
         ++frames;
@@ -110,14 +110,14 @@ TEST_F(VideoElementTest, ClipChangedDuringTheBuildKeepsItsLengthInBackgroundFram
     settings.resizeWidth = 96;
     settings.resizeHeight = 64;
     VideoElement video(5, settings, "changed.mkv");
-    video.nbFrames = video.nbAVIFrames = 64;  // the clip gives out after 60
+    video.setFrameCount(64);  // the clip gives out after 60
     std::filesystem::last_write_time(
         path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
     std::vector<FrameImage> frames;
     while (FrameImage frame = video.nextMovieFrame())
         frames.push_back(std::move(frame));
     ASSERT_EQ(frames.size(), 64u);
-    EXPECT_EQ(video.standInPicture, "changed.mkv");
+    EXPECT_EQ(video.standInPicture(), "changed.mkv");
     EXPECT_EQ(video.message, "");
     EXPECT_EQ(frames[59].bitCount(), 24);  // the clip's last frame
     EXPECT_EQ(frames[60].bitCount(), 32);  // the background, fitted as a picture would be
