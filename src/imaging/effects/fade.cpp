@@ -5,7 +5,9 @@
 
 namespace quillfen::effects {
 
-void renderFade(const EffectJob& job, int rowBegin, int rowEnd) {
+// Built for AVX2 as well, chosen at run time: twice the lanes, the same integers.
+__attribute__((target_clones("avx2", "default"))) void renderFade(const EffectJob& job,
+                                                                  int rowBegin, int rowEnd) {
     const std::uint16_t weight = static_cast<std::uint16_t>(weightOf(job.progress));
     const std::uint16_t keep = static_cast<std::uint16_t>(kWeightOne - weight);
     const int bytes = 4 * job.width;
