@@ -4,10 +4,9 @@
 #include "imaging/effects/effect_renders.h"
 
 namespace quillfen::effects {
+namespace {
 
-// Built for AVX2 as well, chosen at run time: twice the lanes, the same integers.
-__attribute__((target_clones("avx2", "default"))) void renderFade(const EffectJob& job,
-                                                                  int rowBegin, int rowEnd) {
+[[gnu::always_inline]] inline void fadeRows(const EffectJob& job, int rowBegin, int rowEnd) {
     const std::uint16_t weight = static_cast<std::uint16_t>(weightOf(job.progress));
     const std::uint16_t keep = static_cast<std::uint16_t>(kWeightOne - weight);
     const int bytes = 4 * job.width;
@@ -19,6 +18,23 @@ __attribute__((target_clones("avx2", "default"))) void renderFade(const EffectJo
             out[i] = static_cast<std::uint8_t>(
                 static_cast<std::uint16_t>(a[i] * keep + b[i] * weight + 128) >> 8);
     }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same loop as the compiler builds it for AVX2: twice the lanes, the same integers.
+[[gnu::target("avx2")]] void fadeRowsAvx2(const EffectJob& job, int rowBegin, int rowEnd) {
+    fadeRows(job, rowBegin, rowEnd);
+}
+#endif
+
+}  // namespace
+
+void renderFade(const EffectJob& job, int rowBegin, int rowEnd) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) return fadeRowsAvx2(job, rowBegin, rowEnd);
+#endif
+    fadeRows(job, rowBegin, rowEnd);
 }
 
 }  // namespace quillfen::effects
