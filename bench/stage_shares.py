@@ -12,7 +12,9 @@ import sys
 # pan-and-zoom window's stretch as an effect. libavcodec is stripped, so its stacks end in it:
 # a slideshow decodes no clip, so it counts as encoding. A stretch on the split helper thread
 # shows no caller and counts as fitting. libjpeg also encodes mjpeg, converting colours as it
-# goes; under the mjpeg encoder all of it counts as encoding.
+# goes; under the mjpeg encoder all of it counts as encoding. Stacks through libjpeg's own
+# assembly often stop there, so a sample is first placed by the name of the thread it ran on
+# (THREAD_STAGES): the mjpeg encoder compresses on threads of its own.
 STAGES = [
     ("encode", r"JpegFrameEncoder::"),
     ("decode", r"LoadPicture|LoadJpeg|LoadPng|LoadBmp|\(.*libjpeg|\(.*libpng|\(.*libz\.|VideoDecoder"),
@@ -26,11 +28,14 @@ STAGES = [
             r"CTransitionEngine::SetInput|SourceElement::nextFrame|feedInput|stretchArea"),
     ("encode", r"FfmpegFrameEncoder::encode|avcodec_send_frame|\(.*libavcodec"),
 ]
+THREAD_STAGES = {"quillfen-encode": "encode"}
 ORDER = ["decode", "fit", "effects", "captions", "convert", "encode", "writing", "other"]
 COMPILED = [(name, re.compile(pattern)) for name, pattern in STAGES]
 
 
-def stage_of(frames):
+def stage_of(frames, thread=""):
+    if thread in THREAD_STAGES:
+        return THREAD_STAGES[thread]
     for name, pattern in COMPILED:
         if any(pattern.search(frame) for frame in frames):
             return name
@@ -44,20 +49,22 @@ def main():
     counts = dict.fromkeys(ORDER, 0)
     faults = 0
     frames = []
+    thread = ""
     in_sample = False
     for line in sys.stdin:
         line = line.rstrip("\n")
         if not line.strip():
             if in_sample:
-                counts[stage_of(frames)] += 1
+                counts[stage_of(frames, thread)] += 1
                 faults += any(FAULT.search(f) for f in frames)
             frames, in_sample = [], False
         elif line[0] not in " \t":
-            in_sample = True  # the sample's header line: command and thread
+            in_sample = True  # the sample's header line: the thread's name, then its id
+            thread = line.split()[0]
         else:
             frames.append(line.strip())
     if in_sample:
-        counts[stage_of(frames)] += 1
+        counts[stage_of(frames, thread)] += 1
         faults += any(FAULT.search(f) for f in frames)
     total = sum(counts.values()) or 1
     label = sys.argv[1] if len(sys.argv) > 1 else "build"

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <thread>
 
-#include "base/thread_priority.h"
+#include "base/helper_threads.h"
 
 namespace quillfen {
 
@@ -33,6 +33,7 @@ void splitRows(int begin, int end, std::int64_t pixels, const std::function<void
     std::thread helper;
     try {
         helper = std::thread([&] {
+            nameThread("quillfen-rows");
             lowerThreadPriority();
             takePieces();
         });

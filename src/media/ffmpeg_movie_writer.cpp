@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "base/helper_threads.h"
 #include "media/ffmpeg_sample_muxer.h"
 
 namespace quillfen {
@@ -52,7 +53,12 @@ class FfmpegMovieWriter final : public MovieWriter {
         width_ = first.biWidth;
         height_ = first.biHeight;
         rowBytes_ = DibRowStride(width_, 24) * static_cast<std::size_t>(height_);
-        if (options_.encodeBesideCaller) worker_ = std::thread([this] { work(); });
+        if (options_.encodeBesideCaller) {
+            worker_ = std::thread([this] {
+                nameThread("quillfen-write");
+                work();
+            });
+        }
         return status;
     }
 

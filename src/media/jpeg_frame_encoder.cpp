@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/helper_threads.h"
 #include "imaging/jpeg_error_jump.h"
 
 namespace quillfen {
@@ -160,8 +161,10 @@ int JpegFrameEncoder::encode(const std::uint8_t* rows, std::size_t stride, int b
     slot.pts = pts;
     Compressor* compressor = slot.compressor.get();
     // Without a thread to be had, the frame is compressed when its packet is asked for.
-    slot.done = std::async(std::launch::async | std::launch::deferred,
-                           [=] { return compressor->compress(rows, stride, bitsPerPixel); });
+    slot.done = std::async(std::launch::async | std::launch::deferred, [=] {
+        nameThread("quillfen-encode");
+        return compressor->compress(rows, stride, bitsPerPixel);
+    });
     int err = collect(slots_[latest_], sink);
     latest_ = 1 - latest_;
     return err;

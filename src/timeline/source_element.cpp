@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "base/file_system.h"
+#include "base/helper_threads.h"
 #include "base/text_numbers.h"
-#include "base/thread_priority.h"
 #include "imaging/dib_ops.h"
 #include "imaging/picture_kind.h"
 #include "imaging/picture_loader.h"
@@ -147,6 +147,7 @@ bool SourceElement::prefetchPicture() {
     // The thread gets values only: the settings stay the loop's. It yields to the frames
     // being made and encoded now; when they wait for it, it has their core.
     auto read = [path = nativePath(file, settings), fit = fitOptionsFor(settings)] {
+        nameThread("quillfen-read");
         lowerThreadPriority();
         Prefetched ahead{.picture = {}, .fit = fit, .stamp = ReadFileStamp(path)};
         ahead.picture = LoadPicture(path);

@@ -1,5 +1,6 @@
 #pragma once
-// Helper threads that should only use a core the main work leaves idle.
+// What a helper thread says about itself: its priority, and a name that profilers and
+// debuggers show.
 
 namespace quillfen {
 
@@ -7,5 +8,8 @@ namespace quillfen {
 /// while no thread of normal priority wants that core. Harmless where that cannot be done:
 /// the thread then keeps its priority.
 void lowerThreadPriority();
+
+/// Names the calling thread (up to 15 characters are kept), as `top -H`, perf and gdb show it.
+void nameThread(const char* name);
 
 }  // namespace quillfen
