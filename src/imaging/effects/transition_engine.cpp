@@ -67,9 +67,12 @@ bool readPixels(const FrameImage& image, std::vector<std::uint32_t>& pixels) {
             for (int x = 0; x < w; ++x)
                 dst[x] = src[3 * x] | (src[3 * x + 1] << 8) | (src[3 * x + 2] << 16);
         } else {
-            std::memcpy(dst, src, static_cast<std::size_t>(w) * 4);
-            for (int x = 0; x < w; ++x)
-                dst[x] &= kColourBits;
+            // One pass: copied and masked together.
+            for (int x = 0; x < w; ++x) {
+                std::uint32_t pixel;
+                std::memcpy(&pixel, src + 4 * x, 4);
+                dst[x] = pixel & kColourBits;
+            }
         }
     }
     return true;
