@@ -1,7 +1,11 @@
 #include "media/ffmpeg_frame_encoder.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
+
+#include "imaging/row_split.h"
 
 #include <libyuv/convert.h>
 #include <libyuv/convert_from_argb.h>
@@ -162,18 +166,29 @@ bool FfmpegFrameEncoder::convert(const std::uint8_t* rows, std::size_t stride, i
     const int rowStep = static_cast<int>(stride);
     std::uint8_t* const* d = frame_->data;
     const int* ds = frame_->linesize;
-    // libyuv reads bottom-up rows when given a negative height. Its "ARGB" and "RGB24" are
+    // libyuv reads bottom-up rows when given a negative row step. Its "ARGB" and "RGB24" are
     // our 32 and 24-bit byte orders (blue first); J420 is full range, I420 limited, both
     // BT.601 as the swscale set-up below.
-    switch (context_->pix_fmt) {
-        case AV_PIX_FMT_YUVJ420P:
-            return (bitsPerPixel == 32 ? libyuv::ARGBToJ420 : libyuv::RGB24ToJ420)(
-                       rows, rowStep, d[0], ds[0], d[1], ds[1], d[2], ds[2], width, -height) == 0;
-        case AV_PIX_FMT_YUV420P:
-            return (bitsPerPixel == 32 ? libyuv::ARGBToI420 : libyuv::RGB24ToI420)(
-                       rows, rowStep, d[0], ds[0], d[1], ds[1], d[2], ds[2], width, -height) == 0;
-        default:
-            break;
+    using Converter = int (*)(const std::uint8_t*, int, std::uint8_t*, int, std::uint8_t*, int,
+                              std::uint8_t*, int, int, int);
+    Converter converter = nullptr;
+    if (context_->pix_fmt == AV_PIX_FMT_YUVJ420P)
+        converter = bitsPerPixel == 32 ? libyuv::ARGBToJ420 : libyuv::RGB24ToJ420;
+    else if (context_->pix_fmt == AV_PIX_FMT_YUV420P)
+        converter = bitsPerPixel == 32 ? libyuv::ARGBToI420 : libyuv::RGB24ToI420;
+    if (converter) {
+        // In bands of whole row pairs, as each chroma row comes from two picture rows, so the
+        // result is the same as one call; the second core takes bands while it is idle.
+        std::atomic<bool> ok = true;
+        splitRows(0, (height + 1) / 2, std::int64_t{width} * height, [&](int first, int last) {
+            const int top = 2 * first, bottom = std::min(2 * last, height);
+            // The band's top row, stepping down through memory.
+            const std::uint8_t* band = rows + stride * static_cast<std::size_t>(height - 1 - top);
+            if (converter(band, -rowStep, d[0] + top * ds[0], ds[0], d[1] + first * ds[1], ds[1],
+                          d[2] + first * ds[2], ds[2], width, bottom - top) != 0)
+                ok = false;
+        });
+        return ok;
     }
     SwsContext* scaler = scalerFrom(bitsPerPixel == 32 ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_BGR24);
     if (!scaler) return false;
