@@ -5,11 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "imaging/area_filter.h"
 #include "imaging/bit_fields.h"
@@ -201,8 +198,8 @@ void stretchNearest(const RowReader& reader, const SourceWindow& w, const PixelT
 
 // Separable area averaging, one output row at a time. Each source row is filtered across once
 // (into 8.8 fixed point, four lanes a pixel: blue, green, red and one unused) and kept in a
-// small ring while the output rows that need it are made. The SSE2 and AVX2 paths compute
-// the same integers as the plain ones, so the pixels do not depend on the machine.
+// small ring while the output rows that need it are made. The kernels (imaging/area_filter.h)
+// compute the same integers on every machine, so the pixels do not depend on it.
 class AreaStretcher {
   public:
     AreaStretcher(const RowReader& reader, const AxisTaps& cols, const AxisTaps& rows)
@@ -215,13 +212,12 @@ class AreaStretcher {
           sources_(static_cast<std::size_t>(rows.maxTaps)) {
         padWeights();
         kernel_ = bestFilterKernel();
-        coversAll_ = std::find(cols_.count.begin(), cols_.count.end(), 0) == cols_.count.end();
+        findCoveredRuns();
         // Room for the padding taps past the last source pixel; their weight is 0.
         line_.resize(static_cast<std::size_t>(cols_.maxSource - cols_.minSource + 1 + colTaps_) *
                      4);
         for (auto& slot : ring_)
             slot.values.resize(lanes());
-        acc_.resize(lanes());
     }
 
     void outputRow(const AxisTaps& rows, int d, const PixelTarget& target) {
@@ -229,19 +225,15 @@ class AreaStretcher {
         int n = rows.count[i];
         if (n == 0) return;
         const std::uint16_t* weights = &rows.weights[static_cast<std::size_t>(rows.offset[i])];
-        std::uint8_t* out = target.top + d * target.rowStep;
-        if (coversAll_) {
-            // The ring holds every row an output row needs at once.
+        std::uint8_t* out = target.top + d * target.rowStep + 4 * cols_.begin;
+        // The ring holds every row an output row needs at once. Columns without taps (outside
+        // the picture) are left as they are.
+        for (auto [from, to] : runs_) {
             for (int k = 0; k < n; ++k)
-                sources_[static_cast<std::size_t>(k)] = filtered(rows.first[i] + k);
-            blendDown(RowBlend{sources_.data(), weights, n, width_, target.fourth},
-                      out + 4 * cols_.begin, kernel_);
-            return;
+                sources_[static_cast<std::size_t>(k)] = filtered(rows.first[i] + k) + 4 * from;
+            blendDown(RowBlend{sources_.data(), weights, n, to - from, target.fourth},
+                      out + 4 * from, kernel_);
         }
-        std::fill(acc_.begin(), acc_.end(), 0u);
-        for (int k = 0; k < n; ++k)
-            accumulate(filtered(rows.first[i] + k), weights[k]);
-        writeRow(out, target.fourth);
     }
 
   private:
@@ -267,6 +259,19 @@ class AreaStretcher {
         }
     }
 
+    // The runs of columns that have taps: one run, the whole width, unless the window
+    // reaches past the picture.
+    void findCoveredRuns() {
+        for (int x = 0; x < width_;) {
+            while (x < width_ && cols_.count[static_cast<std::size_t>(x)] == 0)
+                ++x;
+            const int from = x;
+            while (x < width_ && cols_.count[static_cast<std::size_t>(x)] != 0)
+                ++x;
+            if (x > from) runs_.emplace_back(from, x);
+        }
+    }
+
     const std::uint16_t* filtered(int sy) {
         Slot& slot = ring_[static_cast<std::size_t>(sy) % ring_.size()];
         if (slot.row == sy) return slot.values.data();
@@ -277,53 +282,17 @@ class AreaStretcher {
         return slot.values.data();
     }
 
-    void accumulate(const std::uint16_t* h, std::uint16_t w) {
-        std::size_t j = 0;
-        std::uint32_t* acc = acc_.data();
-#if defined(__SSE2__)
-        // 16 x 16 to 32-bit products from their low and high halves.
-        const __m128i weight = _mm_set1_epi16(static_cast<short>(w));
-        for (; j + 8 <= acc_.size(); j += 8) {
-            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + j));
-            __m128i lo = _mm_mullo_epi16(v, weight), hi = _mm_mulhi_epu16(v, weight);
-            auto* a = reinterpret_cast<__m128i*>(acc + j);
-            _mm_storeu_si128(a, _mm_add_epi32(_mm_loadu_si128(a), _mm_unpacklo_epi16(lo, hi)));
-            _mm_storeu_si128(a + 1,
-                             _mm_add_epi32(_mm_loadu_si128(a + 1), _mm_unpackhi_epi16(lo, hi)));
-        }
-#endif
-        for (; j < acc_.size(); ++j)
-            acc[j] += h[j] * std::uint32_t{w};
-    }
-
-    static constexpr int kShift = kWeightBits + 8;
-
-    // For rows some of whose columns have no taps: only the others are written.
-    void writeRow(std::uint8_t* out, std::uint8_t fourth) const {
-        out += 4 * cols_.begin;
-        for (int x = 0; x < width_; ++x) {
-            if (cols_.count[static_cast<std::size_t>(x)] == 0) continue;
-            const std::uint32_t* a = &acc_[static_cast<std::size_t>(x) * 4];
-            std::uint8_t* q = out + 4 * x;
-            for (int c = 0; c < 3; ++c)
-                q[c] = static_cast<std::uint8_t>(
-                    std::min<std::uint32_t>((a[c] + (1u << (kShift - 1))) >> kShift, 255));
-            q[3] = fourth;
-        }
-    }
-
     const RowReader& reader_;
     const AxisTaps& cols_;
     int colTaps_ = 0;
     int width_ = 0;
-    bool coversAll_ = false;  // every column has taps: rows are written whole
     FilterKernel kernel_ = FilterKernel::Plain;
     std::vector<std::uint16_t> padded_;  // colTaps_ weights a column
     std::vector<std::uint32_t> starts_;  // a column's first tap in line_, in bytes
     std::vector<std::uint8_t> line_;
     std::vector<Slot> ring_;
+    std::vector<std::pair<int, int>> runs_;      // [from, to) of columns with taps
     std::vector<const std::uint16_t*> sources_;  // the filtered rows of one output row
-    std::vector<std::uint32_t> acc_;
 };
 
 void stretchArea(const RowReader& reader, const SourceWindow& w, const PixelTarget& target,
