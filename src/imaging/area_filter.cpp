@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "imaging/cpu_features.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -190,8 +192,8 @@ __attribute__((target("avx2"))) int blendAvx2(const RowBlend& b, std::uint8_t* o
     return c;
 }
 
-// Four pixels a step; returns how many it did. A load takes 16 bytes for the 12 it uses, so
-// it stops while 16 remain.
+// Four pixels a step, on any processor with AVX2 (it has SSSE3); returns how many it did. A
+// load takes 16 bytes for the 12 it uses, so it stops while 16 remain.
 __attribute__((target("ssse3"))) int spreadSsse3(const std::uint8_t* pixels, int count,
                                                  std::uint8_t* out) {
     const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
@@ -209,8 +211,7 @@ __attribute__((target("ssse3"))) int spreadSsse3(const std::uint8_t* pixels, int
 void spreadPixels24(const std::uint8_t* pixels, int count, std::uint8_t* out) {
     int x = 0;
 #if defined(QUILLFEN_AVX2)
-    static const bool ssse3 = __builtin_cpu_supports("ssse3");
-    if (ssse3) x = spreadSsse3(pixels, count, out);
+    if (cpuHasAvx2()) x = spreadSsse3(pixels, count, out);
 #endif
     // Four bytes at once wherever the row has a fourth: the fourth lane is never used, so
     // what lands there does not matter.
@@ -221,8 +222,7 @@ void spreadPixels24(const std::uint8_t* pixels, int count, std::uint8_t* out) {
 
 FilterKernel bestFilterKernel() {
 #if defined(QUILLFEN_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) return FilterKernel::Avx2;
+    if (cpuHasAvx2()) return FilterKernel::Avx2;
 #endif
     return FilterKernel::Plain;
 }

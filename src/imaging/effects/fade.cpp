@@ -1,6 +1,7 @@
 // Fade: a straight cross-dissolve, one weight for the whole frame. Working on bytes in 16-bit
 // lanes keeps it to about one pass over the pixels; each channel stays within one level of the
 // exact mix.
+#include "imaging/cpu_features.h"
 #include "imaging/effects/effect_renders.h"
 
 namespace quillfen::effects {
@@ -31,8 +32,7 @@ namespace {
 
 void renderFade(const EffectJob& job, int rowBegin, int rowEnd) {
 #if defined(__x86_64__) && defined(__GNUC__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) return fadeRowsAvx2(job, rowBegin, rowEnd);
+    if (cpuHasAvx2()) return fadeRowsAvx2(job, rowBegin, rowEnd);
 #endif
     fadeRows(job, rowBegin, rowEnd);
 }
